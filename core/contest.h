@@ -1,0 +1,41 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "core/practice.h"
+#include "core/view.h"
+
+namespace tolvaro {
+
+// The timed contest: START, the one-second countdown, the results at the end, and RESET.
+//
+// The contest is measured on a clock that never jumps, so a change of the wall clock (summer
+// time, a time service) neither shortens nor lengthens it, and midnight means nothing to it.
+class Contest {
+public:
+    static constexpr std::int64_t kMillisecond = 1'000'000;  // in clock units (nanoseconds)
+
+    Contest(View& view, Practice& practice, const Clock& clock, std::string timeSeparator = ":")
+        : view_(view), practice_(practice), clock_(clock), timeSeparator_(std::move(timeSeparator)) {}
+
+    void StartknopClick();
+    void Timer1Timer();
+    void OKKnop1Click();
+
+    // The remaining time as hours, minutes and whole seconds, "H:mm:ss".
+    std::string FormatCountdown(std::int64_t remaining) const;
+
+    bool ContestRunning = false;
+    std::int64_t ContestEndTime = 0;  // clock reading at which the contest ends
+
+private:
+    void ContestEnd();
+
+    View& view_;
+    Practice& practice_;
+    const Clock& clock_;
+    std::string timeSeparator_;
+};
+
+}  // namespace tolvaro

@@ -1,0 +1,196 @@
+#include "core/practice.h"
+
+#include <stdexcept>
+
+#include "core/numbertext.h"
+#include "core/power.h"
+
+namespace tolvaro {
+
+namespace {
+
+constexpr char kEnter = 13;
+
+std::int32_t SettingValue(View& view, Control edit) {
+    const std::string text = view.Text(edit);
+    const auto value = TextToInt(text);
+    if (!value) throw std::runtime_error("'" + text + "' is geen geldig geheel getal.");
+    return *value;
+}
+
+std::string ReadAsComma(std::string text) {
+    if (const auto dot = text.find('.'); dot != std::string::npos) text[dot] = ',';
+    return text;
+}
+
+}  // namespace
+
+std::string TrimControl(std::string_view text) {
+    std::size_t begin = 0;
+    std::size_t end = text.size();
+    while (begin < end && static_cast<unsigned char>(text[begin]) <= 32) ++begin;
+    while (end > begin && static_cast<unsigned char>(text[end - 1]) <= 32) --end;
+    return std::string(text.substr(begin, end - begin));
+}
+
+// ---------------------------------------------------------------- exercise sets and series state
+
+Exercise Practice::DrawValues() {
+    Exercise exercise;
+    // A draw from no values (settings of 0 or below) gives 0: bases become 1, exponents 2.
+    const std::int32_t g = SettingValue(view_, Control::MaxGrondtal);
+    exercise.base = 1 + random_.Draw(g);
+    const std::int32_t e = SettingValue(view_, Control::MaxExponent);
+    exercise.exponent = 2 + random_.Draw(e > INT32_MIN ? e - 1 : 0);
+    exercise.power = Power(static_cast<long double>(exercise.base), static_cast<long double>(exercise.exponent));
+    return exercise;
+}
+
+long double Practice::DrawExercise(Control grondtal, Control exponent, Control result, Control kontrol) {
+    const Exercise exercise = DrawValues();
+    view_.SetText(grondtal, FloatToText(static_cast<long double>(exercise.base)));
+    view_.SetText(exponent, IntToText(exercise.exponent));
+    view_.SetText(result, "");
+    view_.SetText(kontrol, "");
+    return exercise.power;
+}
+
+void Practice::NewExerciseSet() {
+    view_.SetVisible(Control::VolgendeOefening, false);
+    for (int row = 1; row <= kRows; ++row) {
+        ExpectedPowers[row - 1] = DrawExercise(Row(RowPart::Grondtal, row), Row(RowPart::Exponent, row),
+                                               Row(RowPart::Result, row), Row(RowPart::Kontrol, row));
+    }
+    view_.SetFocus(Control::Oef1Result);
+    ShowScore();
+}
+
+void Practice::ShowScore() {
+    view_.SetText(Control::Label6, IntToText(BehaaldePunten));
+    view_.SetText(Control::Label8, IntToText(MaximumPunten));
+}
+
+void Practice::ResetSeries() {
+    view_.SetText(Control::Reeksteller, "1");
+    BehaaldePunten = 0;
+    MaximumPunten = 10;
+    VastgelegdePunten = 0;
+    ShowScore();
+}
+
+// ---------------------------------------------------------------- answer checking and scoring
+
+void Practice::CheckAnswer(const std::string& answer, Control kontrol, long double expected) {
+    const std::string trimmed = TrimControl(answer);
+    bool right = false;
+    if (!IsNotNumber(trimmed)) {
+        const auto value = TextToFloat(ReadAsComma(trimmed));
+        right = value && *value == expected;
+    }
+    if (right) {
+        view_.SetText(kontrol, "GOED");
+        view_.SetFontColor(kontrol, Color::clGreen);
+        ++AantalGoed;
+    } else {
+        view_.SetText(kontrol, "FOUT");
+        view_.SetFontColor(kontrol, Color::clRed);
+    }
+}
+
+void Practice::CheckAllAnswers() {
+    BehaaldePunten = VastgelegdePunten;
+    AantalGoed = 0;
+    for (int row = 1; row <= kRows; ++row) {
+        CheckAnswer(view_.Text(Row(RowPart::Result, row)), Row(RowPart::Kontrol, row), ExpectedPowers[row - 1]);
+    }
+    BehaaldePunten += AantalGoed;
+    ShowScore();
+    view_.SetVisible(Control::VolgendeOefening, true);
+}
+
+void Practice::KontroleerClick() { CheckAllAnswers(); }
+
+void Practice::VolgendeOefeningClick() {
+    VastgelegdePunten = BehaaldePunten;
+    const std::int32_t n = SettingValue(view_, Control::Reeksteller) + 1;
+    view_.SetText(Control::Reeksteller, IntToText(n));
+    MaximumPunten = 10 * n;
+    NewExerciseSet();
+}
+
+void Practice::MaxGrondtalEnter() { view_.SetVisible(Control::VolgendeOefening, false); }
+
+void Practice::ResultClick(int row) { view_.SetText(Row(RowPart::Result, row), ""); }
+
+void Practice::ResultKeyPress(int row, char key) {
+    if (key != kEnter) return;
+    view_.SetFocus(Row(RowPart::Result, row % kRows + 1));
+}
+
+void Practice::ResultExit(int row) {
+    const Control edit = Row(RowPart::Result, row);
+    const std::string text = TrimControl(ReadAsComma(view_.Text(edit)));
+    view_.SetText(edit, text);
+    if (!TextToFloat(text)) view_.SetText(edit, "");
+}
+
+// ---------------------------------------------------------------- settings fields
+
+void Practice::SettingClick(Control edit, std::string& saved) {
+    // Only an integer text is saved, so that leaving the field empty always brings back the
+    // last valid value, even after a second click into the emptied field.
+    const std::string text = view_.Text(edit);
+    if (!IsNotInteger(text)) saved = text;
+    view_.SetText(edit, "");
+    view_.SetFocus(edit);
+}
+
+void Practice::SettingKeyPress(Control edit, const std::string& saved, char key) {
+    if (key != kEnter) return;
+    const std::string text = TrimControl(view_.Text(edit));
+    view_.SetText(edit, IsNotInteger(text) ? saved : text);
+    view_.SetFocus(Control::Oef1Result);
+}
+
+bool Practice::SettleSetting(Control edit, const std::string& saved) {
+    const std::string text = TrimControl(view_.Text(edit));
+    view_.SetText(edit, text);
+    if (IsNotInteger(text)) {
+        view_.SetText(edit, saved);
+        return false;
+    }
+    return true;
+}
+
+void Practice::MaxGrondtalClick() { SettingClick(Control::MaxGrondtal, SavedMaxGrondtal); }
+void Practice::MaxExponentClick() { SettingClick(Control::MaxExponent, SavedMaxExponent); }
+void Practice::TimerMinutenClick() { SettingClick(Control::TimerMinuten, SavedTimerMinuten); }
+
+void Practice::MaxGrondtalKeyPress(char key) { SettingKeyPress(Control::MaxGrondtal, SavedMaxGrondtal, key); }
+void Practice::MaxExponentKeyPress(char key) { SettingKeyPress(Control::MaxExponent, SavedMaxExponent, key); }
+void Practice::TimerMinutenKeyPress(char key) { SettingKeyPress(Control::TimerMinuten, SavedTimerMinuten, key); }
+
+void Practice::TimerMinutenEnter() { view_.SetVisible(Control::VolgendeOefening, false); }
+
+void Practice::MaxGrondtalExit() {
+    if (SettleSetting(Control::MaxGrondtal, SavedMaxGrondtal) && view_.Text(Control::MaxGrondtal) != SavedMaxGrondtal) {
+        NewExerciseSet();
+        ResetSeries();
+    }
+}
+
+void Practice::MaxExponentExit() {
+    if (SettleSetting(Control::MaxExponent, SavedMaxExponent) && view_.Text(Control::MaxExponent) != SavedMaxExponent) {
+        NewExerciseSet();
+        ResetSeries();
+    }
+}
+
+void Practice::TimerMinutenExit() {
+    if (!SettleSetting(Control::TimerMinuten, SavedTimerMinuten)) return;
+    NewExerciseSet();
+    ResetSeries();
+    view_.SetVisible(Control::Startknop, SettingValue(view_, Control::TimerMinuten) > 0);
+}
+
+}  // namespace tolvaro

@@ -1,0 +1,97 @@
+// The seam between the practice logic and whatever shows it.
+//
+// Data flow in core/: a window event reaches a handler of Practice or Contest (named after the
+// control and event, e.g. KontroleerClick); the handler reads and writes controls only through
+// View, keeps its own state (score, expected powers, saved settings texts, contest state) in
+// members, and reads time through Clock and randomness through Random. Nothing here knows Qt.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace tolvaro {
+
+// Every control the logic reads or changes. The rows are four blocks of ten, in row order, so
+// that Row(RowPart, n) can address them by number.
+enum class Control : int {
+    Form1,
+    Instellingen,
+    MaxGrondtal,
+    MaxExponent,
+    TimerMinuten,
+    Reeksteller,
+    KlokVenster,
+    Startknop,
+    OKKnop1,
+    Panel1,
+    Panel3,
+    Info,
+    Kontroleer,
+    VolgendeOefening,
+    Label6,
+    Label8,
+    Label48,
+    Label49,
+    Label51,
+    Help,
+    Oef1Grondtal,
+    Oef1Exponent = Oef1Grondtal + 10,
+    Oef1Result = Oef1Exponent + 10,
+    Oef1Kontrol = Oef1Result + 10,
+    Count = Oef1Kontrol + 10,
+};
+
+inline constexpr int kRows = 10;
+
+enum class RowPart : int { Grondtal = 0, Exponent = 1, Result = 2, Kontrol = 3 };
+
+// The control of part `part` in exercise row `row` (1 to 10).
+constexpr Control Row(RowPart part, int row) {
+    return static_cast<Control>(static_cast<int>(Control::Oef1Grondtal) + static_cast<int>(part) * kRows +
+                                row - 1);
+}
+
+// The object name of a control, e.g. "Oef3Result".
+std::string ControlName(Control control);
+
+// Font colours the logic sets, as the toolkit's colour values (red in the low byte).
+enum class Color : std::uint32_t { clRed = 0x0000FF, clGreen = 0x008000 };
+
+class View {
+public:
+    virtual ~View() = default;
+
+    virtual void SetText(Control control, const std::string& text) = 0;
+    virtual std::string Text(Control control) const = 0;
+    virtual void SetVisible(Control control, bool visible) = 0;
+    virtual bool IsVisible(Control control) const = 0;
+    virtual void SetEnabled(Control control, bool enabled) = 0;
+    virtual void SetFocus(Control control) = 0;
+    virtual void SetFontColor(Control control, Color color) = 0;
+    // Lines separated by a carriage return alone; the empty text clears the box.
+    virtual void SetHelpText(const std::string& text) = 0;
+
+    virtual void SetTimerEnabled(bool enabled) = 0;
+    virtual void SetTimerInterval(int milliseconds) = 0;
+
+    // The hidden page buffer: cleared, filled line by line, printed as one job.
+    virtual void ClearPrintBuffer() = 0;
+    virtual void AddPrintLine(const std::string& line) = 0;
+    virtual void PrintBuffer(const std::string& jobTitle) = 0;  // throws std::runtime_error on failure
+    // The modal printer setup dialog; true when the user confirmed a printer.
+    virtual bool ExecutePrinterSetup() = 0;
+    // Creates and shows a fresh print options dialog.
+    virtual void OpenPrintDialog() = 0;
+
+    virtual void Quit() = 0;
+};
+
+// A clock that never jumps: nanoseconds since an arbitrary fixed point.
+class Clock {
+public:
+    virtual ~Clock() = default;
+    virtual std::int64_t Now() const = 0;
+};
+
+}  // namespace tolvaro

@@ -1,0 +1,209 @@
+#include "print/tprintdialoog1.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QFrame>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPalette>
+#include <QPushButton>
+#include <QScreen>
+#include <QStyle>
+#include <QTimer>
+
+namespace tolvaro {
+namespace {
+
+const QColor kClGreen(0, 128, 0);
+const QColor kBlack(0, 0, 0);
+
+QFont SansSerif(int pixels, bool bold = false, bool underline = false) {
+    QFont font(QStringLiteral("MS Sans Serif"));
+    font.setStyleHint(QFont::SansSerif);
+    font.setPixelSize(pixels);
+    font.setBold(bold);
+    font.setUnderline(underline);
+    return font;
+}
+
+void SetColor(QWidget* widget, QPalette::ColorRole role, const QColor& color) {
+    QPalette palette = widget->palette();
+    palette.setColor(role, color);
+    widget->setPalette(palette);
+}
+
+// The system's colour for grey (disabled) text, as long as it is a grey a panel can carry.
+QColor GrayText() {
+    const QColor color = QApplication::palette().color(QPalette::Disabled, QPalette::Text);
+    if (color.hslSaturation() < 32 && color.lightness() > 64 && color.lightness() < 192) return color;
+    return QColor(128, 128, 128);
+}
+
+}  // namespace
+
+TPrintDialoog1::TPrintDialoog1(PrintFlags& flags, QWidget* mainWindow, std::function<void()> returnFocus)
+    : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint),
+      flags_(flags),
+      mainWindow_(mainWindow),
+      returnFocus_(std::move(returnFocus)) {
+    setAttribute(Qt::WA_DeleteOnClose);
+    setObjectName(QStringLiteral("PrintDialoog1"));
+    setWindowTitle(QStringLiteral("PrintDialoog1"));
+    setFixedSize(658, 333);
+    setFont(SansSerif(11));
+    setAutoFillBackground(true);
+    SetColor(this, QPalette::Window, kClGreen);
+    setCursor(Qt::ForbiddenCursor);
+
+    Panel1 = new QFrame(this);
+    Panel1->setObjectName(QStringLiteral("Panel1"));
+    Panel1->setGeometry(31, 39, 597, 249);
+    Panel1->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    Panel1->setLineWidth(5);
+    Panel1->setAutoFillBackground(true);
+    SetColor(Panel1, QPalette::Window, GrayText());
+    Panel1->setCursor(Qt::ForbiddenCursor);
+
+    Label1 = new QLabel(QStringLiteral("Printen van een schriftelijke oefening"), Panel1);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    Label1->setGeometry(104, 24, 346, 24);
+    Label1->setFont(SansSerif(19, true, true));
+    SetColor(Label1, QPalette::WindowText, kBlack);
+
+    Edit1 = new QLineEdit(QStringLiteral("Oefening"), Panel1);
+    Edit1->setObjectName(QStringLiteral("Edit1"));
+    Edit1->setGeometry(16, 96, 553, 28);
+    Edit1->setFont(SansSerif(16, true));
+    SetColor(Edit1, QPalette::Text, kBlack);
+    Edit1->setCursor(Qt::ArrowCursor);
+
+    CheckBox1 = new QCheckBox(QStringLiteral("Extra blad met oplossingen printen :"), Panel1);
+    CheckBox1->setObjectName(QStringLiteral("CheckBox1"));
+    CheckBox1->setGeometry(16, 144, 309, 17);
+    CheckBox1->setLayoutDirection(Qt::RightToLeft);  // the caption stands left of the box
+    CheckBox1->setFont(SansSerif(16, true));
+    SetColor(CheckBox1, QPalette::WindowText, kBlack);
+    CheckBox1->setChecked(false);
+    CheckBox1->setCursor(Qt::ArrowCursor);
+
+    OKKnop = new QPushButton(style()->standardIcon(QStyle::SP_DialogOkButton), QStringLiteral("OK"), Panel1);
+    OKKnop->setObjectName(QStringLiteral("OKKnop"));
+    OKKnop->setGeometry(160, 199, 81, 25);
+    OKKnop->setAutoDefault(true);
+    OKKnop->setDefault(true);
+    OKKnop->setCursor(Qt::ArrowCursor);
+
+    CancelKnop =
+        new QPushButton(style()->standardIcon(QStyle::SP_DialogCancelButton), QStringLiteral("Cancel"), Panel1);
+    CancelKnop->setObjectName(QStringLiteral("CancelKnop"));
+    CancelKnop->setGeometry(373, 200, 81, 25);
+    CancelKnop->setAutoDefault(true);
+    CancelKnop->setCursor(Qt::ArrowCursor);
+
+    Label1->setFocusPolicy(Qt::NoFocus);
+    setTabOrder(Edit1, CheckBox1);
+    setTabOrder(CheckBox1, OKKnop);
+    setTabOrder(OKKnop, CancelKnop);
+
+    connect(OKKnop, &QPushButton::clicked, this, &TPrintDialoog1::OKKnopClick);
+    connect(CancelKnop, &QPushButton::clicked, this, &TPrintDialoog1::CancelKnopClick);
+
+    QScreen* screen = mainWindow ? mainWindow->screen() : QGuiApplication::primaryScreen();
+    if (screen) {
+        QRect frame(QPoint(0, 0), size());
+        frame.moveCenter(screen->geometry().center());
+        move(frame.topLeft());
+    }
+
+    Edit1->setFocus(Qt::OtherFocusReason);
+    show();
+    raise();
+    activateWindow();
+}
+
+TPrintDialoog1::~TPrintDialoog1() {
+    // Released without an answer (the program is ending): never leave the main window disabled.
+    if (activated_ && !answered_) EnableMainWindow(true);
+}
+
+void TPrintDialoog1::FormActivate() {
+    if (activated_) return;
+    activated_ = true;
+    flags_.PrintRequested = false;
+    EnableMainWindow(false);
+}
+
+void TPrintDialoog1::OKKnopClick() {
+    if (answered_) return;
+    flags_.WorksheetTitle = Edit1->text().toStdString();
+    flags_.PrintCancelled = false;
+    flags_.PrintRequested = true;
+    flags_.PrintSolutions = CheckBox1->isChecked();
+    answered_ = true;
+    EnableMainWindow(true);
+    close();
+}
+
+void TPrintDialoog1::CancelKnopClick() {
+    if (answered_) return;
+    RecordCancel();
+    close();
+}
+
+void TPrintDialoog1::RecordCancel() {
+    flags_.PrintCancelled = true;
+    flags_.PrintRequested = true;
+    answered_ = true;
+    EnableMainWindow(true);
+}
+
+void TPrintDialoog1::EnableMainWindow(bool enabled) {
+    if (mainWindow_) mainWindow_->setEnabled(enabled);
+}
+
+bool TPrintDialoog1::event(QEvent* event) {
+    if (event->type() == QEvent::WindowActivate) FormActivate();
+    return QWidget::event(event);
+}
+
+void TPrintDialoog1::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    // Without a window manager the activation may never come; the dialog is active in effect
+    // from the moment it is shown. FormActivate runs only once either way.
+    FormActivate();
+}
+
+void TPrintDialoog1::closeEvent(QCloseEvent* event) {
+    // Closed by other means than OK or Cancel: treat it as Cancel.
+    if (!answered_) RecordCancel();
+    event->accept();
+}
+
+void TPrintDialoog1::hideEvent(QHideEvent* event) {
+    QWidget::hideEvent(event);
+    if (!answered_ || focusReturned_ || event->spontaneous()) return;
+    focusReturned_ = true;
+    if (!returnFocus_) return;
+    // From the event loop, once the hide is complete: whatever the main window's activation
+    // does (and throws) happens outside this dialog's close.
+    QObject* context = mainWindow_ ? static_cast<QObject*>(mainWindow_.data()) : qApp;
+    QTimer::singleShot(0, context, returnFocus_);
+}
+
+void TPrintDialoog1::keyPressEvent(QKeyEvent* event) {
+    switch (event->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        OKKnop->click();
+        return;
+    case Qt::Key_Escape:
+        CancelKnop->click();
+        return;
+    default:
+        QWidget::keyPressEvent(event);
+    }
+}
+
+}  // namespace tolvaro

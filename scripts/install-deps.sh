@@ -1,0 +1,61 @@
+#!/usr/bin/env bash
+# Installs everything needed to build, run and test Tolvaro on Debian 12.
+# Run as root, or as a user with sudo. A run on a machine that already has
+# everything only asks dpkg and returns: no package lists are fetched.
+set -euo pipefail
+
+packages=(
+  # compiler and build system
+  build-essential cmake pkg-config
+  # libraries
+  libgmp-dev qt6-base-dev qt6-base-dev-tools qt6-svg-dev libgl-dev libx11-dev
+  # run time: Qt platform plugins, Dutch Qt texts, fonts
+  qt6-qpa-plugins qt6-translations-l10n fontconfig fonts-liberation2 fonts-dejavu-core
+  # window tests, screenshots and benchmark on a virtual X display
+  xvfb xauth xdotool x11-utils openbox imagemagick
+  # printing tests
+  cups cups-client cups-bsd poppler-utils
+  # sanitizer builds
+  clang libclang-rt-14-dev
+  # Dutch locale for the locale tests
+  locales
+)
+
+locale_name="nl_NL.UTF-8"
+
+as_root() {
+  if [[ ${EUID} -eq 0 ]]; then
+    "$@"
+  elif command -v sudo >/dev/null 2>&1; then
+    sudo "$@"
+  else
+    echo "install-deps: need root (or sudo) to run: $*" >&2
+    exit 1
+  fi
+}
+
+missing=()
+for package in "${packages[@]}"; do
+  status=$(dpkg-query -W -f='${Status}' "${package}" 2>/dev/null || true)
+  if [[ ${status} != "install ok installed" ]]; then
+    missing+=("${package}")
+  fi
+done
+
+if ((${#missing[@]} > 0)); then
+  echo "install-deps: installing ${missing[*]}"
+  as_root apt-get update
+  as_root env DEBIAN_FRONTEND=noninteractive \
+    apt-get install -y --no-install-recommends "${missing[@]}"
+fi
+
+# locale -a spells UTF-8 as "utf8".
+if ! locale -a 2>/dev/null | grep -qx 'nl_NL\.utf8'; then
+  echo "install-deps: generating the ${locale_name} locale"
+  if grep -qE "^[# ]*${locale_name//./\\.} UTF-8" /etc/locale.gen; then
+    as_root sed -i -E "s/^[# ]*(${locale_name//./\\.} UTF-8)/\\1/" /etc/locale.gen
+  else
+    echo "${locale_name} UTF-8" | as_root tee -a /etc/locale.gen >/dev/null
+  fi
+  as_root locale-gen
+fi

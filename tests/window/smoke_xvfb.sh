@@ -1,0 +1,114 @@
+#!/usr/bin/env bash
+# End-to-end run of the real program on a private virtual X display:
+# start it, find its main window by caption, check the window's size, make
+# sure an ordinary click on the window does not end it, then click the stop
+# picture and expect a clean exit (status 0) within a few seconds.
+#
+# usage: smoke_xvfb.sh <tolvaro executable> [bare|openbox]
+#   bare     no window manager (the default)
+#   openbox  with openbox managing the window, as on a desktop
+set -uo pipefail
+
+readonly caption='Tolvaro v.1 (KVZ)'
+readonly caption_pattern='^Tolvaro v\.1 \(KVZ\)$'
+readonly client_width=809 client_height=646
+# Image4, the stop picture: client position (26,104), size 57x25.
+readonly stop_x=$((26 + 57 / 2)) stop_y=$((104 + 25 / 2))
+# A spot of the bare window surface, left of the buttons and above the help box.
+readonly plain_x=8 plain_y=470
+
+exe=${1:-}
+mode=${2:-bare}
+
+fail() { echo "FAIL [${mode}]: $*" >&2; exit 1; }
+note() { echo "[${mode}] $*"; }
+
+[[ -n ${exe} ]] || fail "usage: $0 <tolvaro executable> [bare|openbox]"
+[[ -x ${exe} ]] || fail "program not found or not executable: ${exe}"
+case ${mode} in bare|openbox) ;; *) fail "unknown mode '${mode}' (bare or openbox)";; esac
+for tool in Xvfb xdotool xprop; do
+  command -v "${tool}" >/dev/null || fail "${tool} is not installed (run scripts/install-deps.sh)"
+done
+if [[ ${mode} == openbox ]]; then
+  command -v openbox >/dev/null || fail "openbox is not installed (run scripts/install-deps.sh)"
+fi
+
+work=$(mktemp -d)
+xvfb_pid='' wm_pid='' app_pid=''
+cleanup() {
+  for pid in "${app_pid}" "${wm_pid}" "${xvfb_pid}"; do
+    [[ -n ${pid} ]] && kill "${pid}" 2>/dev/null && wait "${pid}" 2>/dev/null
+  done
+  rm -rf "${work}"
+}
+trap cleanup EXIT
+
+# Xvfb picks a free display itself and writes its number once it accepts clients.
+Xvfb -displayfd 9 -screen 0 1280x1024x24 -nolisten tcp -noreset 9>"${work}/display" 2>"${work}/xvfb.log" &
+xvfb_pid=$!
+for _ in $(seq 100); do
+  [[ -s ${work}/display ]] && break
+  kill -0 "${xvfb_pid}" 2>/dev/null || break
+  sleep 0.1
+done
+[[ -s ${work}/display ]] || { cat "${work}/xvfb.log" >&2; fail "Xvfb did not start"; }
+export DISPLAY=":$(head -n1 "${work}/display")"
+note "Xvfb on ${DISPLAY}"
+
+if [[ ${mode} == openbox ]]; then
+  openbox --sm-disable >"${work}/openbox.log" 2>&1 &
+  wm_pid=$!
+  for _ in $(seq 100); do
+    xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
+    kill -0 "${wm_pid}" 2>/dev/null || break
+    sleep 0.1
+  done
+  xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' \
+    || { cat "${work}/openbox.log" >&2; fail "openbox did not take over the display"; }
+  note "openbox running"
+fi
+
+unset WAYLAND_DISPLAY
+QT_QPA_PLATFORM=xcb "${exe}" >"${work}/app.log" 2>&1 &
+app_pid=$!
+
+app_log() { echo "--- program output ---" >&2; cat "${work}/app.log" >&2; }
+
+window=''
+for _ in $(seq 300); do
+  window=$(xdotool search --onlyvisible --name "${caption_pattern}" 2>/dev/null | head -n1)
+  [[ -n ${window} ]] && break
+  kill -0 "${app_pid}" 2>/dev/null || { app_log; fail "program ended before showing its window"; }
+  sleep 0.1
+done
+[[ -n ${window} ]] || { app_log; fail "no visible window titled '${caption}' within 30 s"; }
+note "window ${window} '${caption}' is shown"
+
+# Give the first activation time to run before clicking around.
+sleep 1
+kill -0 "${app_pid}" 2>/dev/null || { app_log; fail "program ended right after showing its window"; }
+
+eval "$(xdotool getwindowgeometry --shell "${window}")"
+[[ ${WIDTH} -eq ${client_width} && ${HEIGHT} -eq ${client_height} ]] \
+  || fail "client area is ${WIDTH}x${HEIGHT}, expected ${client_width}x${client_height}"
+
+xdotool mousemove --sync --window "${window}" "${plain_x}" "${plain_y}" click 1
+sleep 1
+kill -0 "${app_pid}" 2>/dev/null || { app_log; fail "a click on the plain window surface ended the program"; }
+
+note "clicking the stop picture at (${stop_x},${stop_y})"
+xdotool mousemove --sync --window "${window}" "${stop_x}" "${stop_y}" click 1
+
+for _ in $(seq 50); do
+  kill -0 "${app_pid}" 2>/dev/null || break
+  sleep 0.1
+done
+if kill -0 "${app_pid}" 2>/dev/null; then
+  app_log
+  fail "program still running 5 s after the click on the stop picture"
+fi
+wait "${app_pid}"
+status=$?
+app_pid=''
+[[ ${status} -eq 0 ]] || { app_log; fail "program exited with status ${status}, expected 0"; }
+note "program ended with status 0 after the click on the stop picture"

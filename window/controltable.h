@@ -1,0 +1,88 @@
+// The layout of the main window as data: one row per control, built into widgets in a loop by
+// TForm1. Positions are relative to the parent's client area, at 96 pixels per inch.
+#pragma once
+
+#include <cstdint>
+#include <span>
+
+namespace tolvaro {
+
+enum class Kind {
+    Label,
+    Edit,
+    Button,       // push button (also the bitmap buttons without a picture)
+    GroupBox,
+    Panel,
+    Image,
+    RichText,     // read-only rich text box (Help) or hidden page buffer (RichEdit1)
+};
+
+enum class Cursor { Default, Arrow, NoDrop, No };
+
+// Font style bits.
+enum FontStyle : unsigned { Regular = 0, Bold = 1, Italic = 2, Underline = 4 };
+
+// Flags of a control.
+enum ControlFlag : unsigned {
+    NoFlags = 0,
+    Hidden = 1u << 0,          // not visible at creation
+    AutoSize = 1u << 1,        // label sized to its text
+    AlignRight = 1u << 2,      // text right-aligned (an auto-sized one keeps its right edge)
+    AlignCenter = 1u << 3,     // text centred
+    TabStop = 1u << 4,         // reached by the Tab key
+    WordWrap = 1u << 5,
+    Opaque = 1u << 6,          // label painted in its background colour
+    KeepSelection = 1u << 7,   // edit keeps its selection shown when it loses the focus
+    SelectOnFocus = 1u << 8,   // edit selects its text when focused other than by a mouse click
+    ReadOnly = 1u << 9,
+    DefaultButton = 1u << 10,  // Enter presses it while it can be pressed
+    CancelButton = 1u << 11,   // Escape presses it while it can be pressed
+    NoTooltips = 1u << 12,     // container with tooltips switched off
+};
+
+// Colours: 0xRRGGBB, or one of the system colours below, or kNoColor for "inherit".
+inline constexpr std::uint32_t kNoColor = 0xFF000000u;
+inline constexpr std::uint32_t kBtnShadow = 0xFE000001u;
+inline constexpr std::uint32_t kBtnText = 0xFE000002u;
+inline constexpr std::uint32_t kActiveBorder = 0xFE000003u;
+inline constexpr std::uint32_t kInactiveCaption = 0xFE000004u;
+inline constexpr std::uint32_t kBackground = 0xFE000005u;
+inline constexpr std::uint32_t kGrayText = 0xFE000006u;
+
+struct FontSpec {
+    const char* family = nullptr;  // nullptr: the parent's font
+    int pixelSize = 0;
+    unsigned style = Regular;
+    std::uint32_t color = kNoColor;
+};
+
+// Panel frames: bevels and border as in the layout.
+enum class Bevel { None, Raised, Lowered };
+
+struct ControlSpec {
+    const char* name;
+    Kind kind;
+    const char* parent;  // nullptr: the window itself
+    int x, y, width, height;
+    const char* text;    // caption or text at creation (UTF-8)
+    FontSpec font;
+    std::uint32_t background = kNoColor;
+    unsigned flags = NoFlags;
+    int tabOrder = -1;           // among the parent's children; -1 for none
+    const char* tooltip = nullptr;
+    Cursor cursor = Cursor::Default;
+    int maxLength = 0;           // edits
+    const char* picture = nullptr;  // resource path of an image or button picture
+    Bevel bevelInner = Bevel::None;
+    Bevel bevelOuter = Bevel::None;
+    int bevelWidth = 0;
+    int borderWidth = 0;
+    bool borderLine = false;
+    bool stretch = false;    // image: picture scaled to the control's size (otherwise unscaled)
+    bool flatFrame = false;  // rich text box: flat single-line frame instead of the 3-D frame
+};
+
+// Every control of the main window, parents before their children, in creation (stacking) order.
+std::span<const ControlSpec> MainWindowControls();
+
+}  // namespace tolvaro

@@ -1,0 +1,520 @@
+#include "window/tform1.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLocale>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QScreen>
+#include <QScrollBar>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextEdit>
+
+#include "print/printjob.h"
+#include "print/tprintdialoog1.h"
+#include "window/controltable.h"
+#include "window/helptexts.h"
+#include "window/widgets.h"
+
+namespace tolvaro {
+
+namespace {
+
+constexpr Qt::WindowFlags kToolWindowFlags =
+    Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint;
+
+QColor ColorOf(std::uint32_t value) {
+    switch (value) {
+        case kBtnShadow: return {160, 160, 160};
+        case kBtnText: return {0, 0, 0};
+        case kActiveBorder: return {180, 180, 180};
+        case kInactiveCaption: return {191, 205, 219};
+        case kBackground: return {58, 110, 165};
+        case kGrayText: return {109, 109, 109};
+        default: return QColor::fromRgb(value & 0xFFFFFFu);
+    }
+}
+
+QFont FontOf(const FontSpec& spec) {
+    QFont font(QString::fromLatin1(spec.family));
+    font.setPixelSize(spec.pixelSize);
+    font.setBold(spec.style & Bold);
+    font.setItalic(spec.style & Italic);
+    font.setUnderline(spec.style & Underline);
+    return font;
+}
+
+// The locale's separator between hours, minutes and seconds.
+std::string TimeSeparator() {
+    const QString format = QLocale().timeFormat(QLocale::LongFormat);
+    const qsizetype hour = format.indexOf(QRegularExpression(QStringLiteral("[hH]")));
+    if (hour >= 0) {
+        qsizetype i = hour;
+        while (i < format.size() && (format[i] == u'h' || format[i] == u'H')) ++i;
+        qsizetype j = i;
+        while (j < format.size() && format[j] != u'm') ++j;
+        if (j > i && j < format.size()) return format.mid(i, j - i).toStdString();
+    }
+    return ":";
+}
+
+bool IsWindowSwitch(const QFocusEvent* event) {
+    return event->reason() == Qt::ActiveWindowFocusReason || event->reason() == Qt::PopupFocusReason;
+}
+
+}  // namespace
+
+TForm1::TForm1(const Clock& clock, QWidget* parent)
+    : QWidget(parent, kToolWindowFlags),
+      practice_(*this, random_),
+      contest_(*this, practice_, clock, TimeSeparator()) {
+    setObjectName(QStringLiteral("Form1"));
+    setWindowTitle(QStringLiteral("Tolvaro v.1 (KVZ)"));
+    setWindowIcon(QIcon(QStringLiteral(":/art/icon.svg")));
+    setFixedSize(809, 646);
+    QPalette palette = this->palette();
+    palette.setColor(QPalette::Window, ColorOf(kBtnShadow));
+    setPalette(palette);
+    setFont(FontOf({"MS Sans Serif", 13, Bold, 0}));
+    setCursor(NoDropCursor());
+    setMouseTracking(true);
+    installEventFilter(this);
+    widgets_[static_cast<int>(Control::Form1)] = this;
+
+    BuildControls();
+    WireHandlers();
+    connect(&timer1_, &QTimer::timeout, this, [this] { Run([this] { contest_.Timer1Timer(); }); });
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        move(screen->availableGeometry().center() - rect().center());
+    }
+    FormCreate();
+}
+
+TForm1::~TForm1() {
+    // Children are destroyed after this body; their last focus events must not reach the logic.
+    handlers_.clear();
+}
+
+// ---------------------------------------------------------------- building from the table
+
+void TForm1::BuildControls() {
+    QHash<QString, QWidget*> byName;
+    for (const ControlSpec& spec : MainWindowControls()) {
+        QWidget* parent = spec.parent ? byName.value(QString::fromLatin1(spec.parent), this) : this;
+        QWidget* widget = CreateControl(spec, parent);
+        byName.insert(widget->objectName(), widget);
+        specs_.insert(widget, &spec);
+    }
+    for (int i = 0; i < static_cast<int>(Control::Count); ++i) {
+        const auto control = static_cast<Control>(i);
+        if (control == Control::Form1) continue;
+        widgets_[i] = byName.value(QString::fromStdString(ControlName(control)));
+        Q_ASSERT(widgets_[i]);
+    }
+    help_ = static_cast<QTextEdit*>(widget(Control::Help));
+    richEdit1_ = static_cast<QTextEdit*>(byName.value(QStringLiteral("RichEdit1")));
+    info_ = widget(Control::Info);
+    for (int row = 1; row < kRows; ++row) {
+        setTabOrder(widget(Row(RowPart::Result, row)), widget(Row(RowPart::Result, row + 1)));
+    }
+}
+
+QWidget* TForm1::CreateControl(const ControlSpec& spec, QWidget* parent) {
+    QWidget* widget = nullptr;
+    const QString text = QString::fromUtf8(spec.text ? spec.text : "");
+    switch (spec.kind) {
+        case Kind::Label: {
+            auto* label = new QLabel(text, parent);
+            Qt::Alignment align = Qt::AlignTop;
+            align |= (spec.flags & AlignRight) ? Qt::AlignRight : (spec.flags & AlignCenter) ? Qt::AlignHCenter
+                                                                                              : Qt::AlignLeft;
+            label->setAlignment(align);
+            label->setWordWrap(spec.flags & WordWrap);
+            label->setTextFormat(Qt::PlainText);
+            widget = label;
+            break;
+        }
+        case Kind::Edit: {
+            auto* edit = new TEdit(parent, spec.flags & SelectOnFocus, spec.flags & KeepSelection);
+            edit->setMaxLength(spec.maxLength);
+            edit->setText(text);
+            edit->setFocusPolicy((spec.flags & TabStop) ? Qt::StrongFocus : Qt::ClickFocus);
+            widget = edit;
+            break;
+        }
+        case Kind::Button: {
+            auto* button = new QPushButton(text, parent);
+            button->setAutoDefault(false);
+            button->setFocusPolicy(Qt::ClickFocus);
+            if (spec.picture) {
+                button->setIcon(QIcon(QString::fromLatin1(spec.picture)));
+                button->setIconSize(QSize(spec.width - 12, spec.height - 8));
+            }
+            widget = button;
+            break;
+        }
+        case Kind::GroupBox: widget = new QGroupBox(text, parent); break;
+        case Kind::Panel:
+            widget = new TPanel(parent, static_cast<int>(spec.bevelInner == Bevel::Raised) -
+                                            static_cast<int>(spec.bevelInner == Bevel::Lowered),
+                                static_cast<int>(spec.bevelOuter == Bevel::Raised) -
+                                    static_cast<int>(spec.bevelOuter == Bevel::Lowered),
+                                spec.bevelWidth, spec.borderWidth, spec.borderLine);
+            break;
+        case Kind::Image: widget = new TImage(parent, QString::fromLatin1(spec.picture), spec.stretch); break;
+        case Kind::RichText: {
+            auto* box = new QTextEdit(parent);
+            box->setReadOnly(spec.flags & ReadOnly);
+            box->setAcceptRichText(false);
+            box->setFocusPolicy((spec.flags & Hidden) ? Qt::NoFocus : Qt::ClickFocus);
+            if (spec.flatFrame) box->setFrameStyle(QFrame::Box | QFrame::Plain);
+            widget = box;
+            break;
+        }
+    }
+    widget->setObjectName(QString::fromLatin1(spec.name));
+    widget->setGeometry(spec.x, spec.y, spec.width, spec.height);
+    if (spec.font.family) widget->setFont(FontOf(spec.font));
+    QPalette palette;
+    palette.setResolveMask(0);
+    if (spec.font.family && spec.font.color != kNoColor) {
+        const QColor color = ColorOf(spec.font.color);
+        palette.setColor(QPalette::WindowText, color);
+        palette.setColor(QPalette::Text, color);
+        palette.setColor(QPalette::ButtonText, color);
+    }
+    if (spec.background != kNoColor) {
+        palette.setColor(QPalette::Window, ColorOf(spec.background));
+        if (spec.kind == Kind::RichText) palette.setColor(QPalette::Base, ColorOf(spec.background));
+    }
+    widget->setPalette(palette);
+    widget->setAutoFillBackground(spec.background != kNoColor || (spec.flags & Opaque) ||
+                                  spec.kind == Kind::Panel || spec.kind == Kind::GroupBox);
+    switch (spec.cursor) {
+        case Cursor::Arrow: widget->setCursor(Qt::ArrowCursor); break;
+        case Cursor::NoDrop: widget->setCursor(NoDropCursor()); break;
+        case Cursor::No: widget->setCursor(Qt::ForbiddenCursor); break;
+        case Cursor::Default: break;
+    }
+    if (spec.tooltip) {
+        widget->setToolTip(QString::fromUtf8(spec.tooltip));
+        widget->setToolTipDuration(5000);
+    }
+    if (spec.flags & Hidden) widget->hide();
+    // Mouse movement stops at the innermost control: a label in a panel does not clear the help.
+    widget->setAttribute(Qt::WA_NoMousePropagation);
+    widget->setMouseTracking(true);
+    widget->installEventFilter(this);
+    if (spec.kind == Kind::Label && (spec.flags & AutoSize)) AdjustAutoSize(static_cast<QLabel*>(widget));
+    return widget;
+}
+
+void TForm1::AdjustAutoSize(QLabel* label) {
+    const ControlSpec* spec = specs_.value(label);
+    if (!spec || !(spec->flags & AutoSize)) return;
+    const QRect old = label->geometry();
+    const int width = label->text().isEmpty() ? 0 : label->sizeHint().width();
+    const int left = (spec->flags & AlignRight) ? old.x() + old.width() - width : old.x();
+    label->setGeometry(left, old.y(), width, old.height());
+}
+
+void TForm1::WireHandlers() {
+    auto on = [this](Control control) -> Handlers& { return handlers_[widget(control)]; };
+    auto help = [](Handlers& h, std::string_view text) {
+        h.help = text.data();
+        h.helpLength = static_cast<int>(text.size());
+    };
+    auto& p = practice_;
+
+    for (Control background : {Control::Form1, Control::Instellingen, Control::Panel1}) help(on(background), "");
+    help(handlers_[findChild<QWidget*>(QStringLiteral("Panel2"))], "");
+    help(on(Control::Reeksteller), help::kReeksteller);
+    help(on(Control::Label6), help::kLabel6);
+    help(on(Control::Label8), help::kLabel8);
+    help(on(Control::Kontroleer), help::kKontroleer);
+    help(on(Control::VolgendeOefening), help::kVolgendeOefening);
+
+    Handlers& grondtal = on(Control::MaxGrondtal);
+    grondtal = {[&p] { p.MaxGrondtalClick(); }, [&p] { p.MaxGrondtalEnter(); }, [&p] { p.MaxGrondtalExit(); },
+                [&p] { p.MaxGrondtalKeyPress(13); }};
+    help(grondtal, help::kMaxGrondtal);
+    Handlers& exponent = on(Control::MaxExponent);
+    exponent = {[&p] { p.MaxExponentClick(); }, [&p] { p.MaxGrondtalEnter(); }, [&p] { p.MaxExponentExit(); },
+                [&p] { p.MaxExponentKeyPress(13); }};
+    help(exponent, help::kMaxExponent);
+    Handlers& minutes = on(Control::TimerMinuten);
+    minutes = {[&p] { p.TimerMinutenClick(); }, [&p] { p.TimerMinutenEnter(); }, [&p] { p.TimerMinutenExit(); },
+               [&p] { p.TimerMinutenKeyPress(13); }};
+    help(minutes, help::kTimerMinuten);
+    for (int row = 1; row <= kRows; ++row) {
+        Handlers& result = on(Row(RowPart::Result, row));
+        result = {[&p, row] { p.ResultClick(row); }, [&p] { p.MaxGrondtalEnter(); }, [&p, row] { p.ResultExit(row); },
+                  [&p, row] { p.ResultKeyPress(row, 13); }};
+        help(result, help::kResult);
+    }
+
+    QWidget* image1 = findChild<QWidget*>(QStringLiteral("Image1"));
+    QWidget* image3 = findChild<QWidget*>(QStringLiteral("Image3"));
+    QWidget* image4 = findChild<QWidget*>(QStringLiteral("Image4"));
+    handlers_[image1].click = [this] { Image1Click(); };
+    handlers_[image3].click = [this] { Image3Click(); };
+    help(handlers_[image3], help::kImage3);
+    handlers_[image4].click = [this] { Image4Click(); };
+    help(handlers_[image4], help::kImage4);
+
+    auto button = [this](const QString& name, std::function<void()> handler) {
+        auto* b = findChild<QPushButton*>(name);
+        connect(b, &QPushButton::clicked, this, [this, handler] { Run(handler); });
+    };
+    button(QStringLiteral("Kontroleer"), [&p] { p.KontroleerClick(); });
+    button(QStringLiteral("VolgendeOefening"), [&p] { p.VolgendeOefeningClick(); });
+    button(QStringLiteral("Startknop"), [this] { contest_.StartknopClick(); });
+    button(QStringLiteral("OKKnop1"), [this] { contest_.OKKnop1Click(); });
+    button(QStringLiteral("OKKnop"), [this] { OKKnopClick(); });
+}
+
+// ---------------------------------------------------------------- events
+
+bool TForm1::eventFilter(QObject* watched, QEvent* event) {
+    auto* widget = qobject_cast<QWidget*>(watched);
+    const auto it = handlers_.constFind(watched);
+    const bool handled = it != handlers_.constEnd();
+    switch (event->type()) {
+        case QEvent::MouseMove:
+            if (handled && it->help && widget->isEnabled()) {
+                SetHelpText(std::string(it->help, static_cast<std::size_t>(it->helpLength)));
+            }
+            break;
+        case QEvent::MouseButtonPress:
+            if (static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) pressed_ = widget;
+            break;
+        case QEvent::MouseButtonRelease: {
+            auto* mouse = static_cast<QMouseEvent*>(event);
+            const bool click = mouse->button() == Qt::LeftButton && pressed_ == widget &&
+                               widget->rect().contains(mouse->position().toPoint());
+            pressed_ = nullptr;
+            if (click && handled && it->click && widget->isEnabled()) {
+                const auto handler = it->click;
+                Run(handler);
+            }
+            break;
+        }
+        case QEvent::FocusIn:
+            if (handled && it->enter && !IsWindowSwitch(static_cast<QFocusEvent*>(event))) {
+                const auto handler = it->enter;
+                Run(handler);
+            }
+            break;
+        case QEvent::FocusOut:
+            if (handled && it->exit && !IsWindowSwitch(static_cast<QFocusEvent*>(event))) {
+                const auto handler = it->exit;
+                Run(handler);
+            }
+            break;
+        case QEvent::KeyPress: {
+            auto* key = static_cast<QKeyEvent*>(event);
+            return HandleKey(widget, key->key(), key->modifiers());
+        }
+        default: break;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+bool TForm1::HandleKey(QWidget* target, int key, Qt::KeyboardModifiers modifiers) {
+    const bool isEdit = qobject_cast<QLineEdit*>(target) != nullptr;
+    auto* button = qobject_cast<QAbstractButton*>(target);
+    if (!isEdit && !button) return false;
+    if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+        // The about panel's OK is the default button while it can be pressed.
+        QWidget* ok = findChild<QWidget*>(QStringLiteral("OKKnop"));
+        if (isEdit && !info_->isHidden() && ok->isEnabled()) {
+            Run([this] { OKKnopClick(); });
+            return true;
+        }
+        if (button) {
+            button->click();
+            return true;
+        }
+        const auto it = handlers_.constFind(target);
+        if (it != handlers_.constEnd() && it->enterKey) {
+            const auto handler = it->enterKey;
+            Run(handler);
+            return true;
+        }
+        return false;
+    }
+    if (key == Qt::Key_Escape && (modifiers & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier)) == 0) {
+        auto* reset = static_cast<QAbstractButton*>(widget(Control::OKKnop1));
+        if (!reset->isHidden() && reset->isEnabled()) {
+            reset->click();
+            return true;
+        }
+    }
+    return false;
+}
+
+void TForm1::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (!shownOnce_) {
+        shownOnce_ = true;
+        // The first activation: the first set is drawn once the window is up.
+        QMetaObject::invokeMethod(this, [this] {
+            if (activationPending_) FormActivate();
+        }, Qt::QueuedConnection);
+    }
+}
+
+void TForm1::ReturnFromPrintDialog() {
+    activationPending_ = true;
+    activateWindow();
+    raise();
+    QMetaObject::invokeMethod(this, [this] {
+        if (activationPending_) FormActivate();
+    }, Qt::QueuedConnection);
+}
+
+// ---------------------------------------------------------------- start-up and pictures
+
+void TForm1::FormCreate() {
+    practice_.ResetSeries();
+    random_.SeedFromClock();
+    SetTimerInterval(1000);
+    RowSeparator = std::string(8, '\t') + "|";
+}
+
+void TForm1::FormActivate() {
+    activationPending_ = false;
+    ++activations_;
+    Run([this] {
+        practice_.NewExerciseSet();
+        RunPrintJob(*this, practice_, printFlags_, WorksheetTable, RowSeparator);
+    });
+    emit activated();
+}
+
+void TForm1::Image1Click() { SetVisible(Control::Info, true); }
+void TForm1::OKKnopClick() { SetVisible(Control::Info, false); }
+void TForm1::Image3Click() { OpenPrintDialog(); }
+void TForm1::Image4Click() { Quit(); }
+
+void TForm1::Run(const std::function<void()>& handler) {
+    try {
+        handler();
+    } catch (const std::exception& error) {
+        ReportError(QString::fromUtf8(error.what()));
+    } catch (...) {
+        ReportError(QStringLiteral("Onbekende fout."));
+    }
+}
+
+void TForm1::ReportError(const QString& message) {
+    if (errorReporter_) {
+        errorReporter_(message);
+        return;
+    }
+    QMessageBox box(QMessageBox::Critical, windowTitle(), message, QMessageBox::Ok, isEnabled() ? this : nullptr);
+    box.exec();
+}
+
+// ---------------------------------------------------------------- view operations
+
+void TForm1::SetText(Control control, const std::string& text) {
+    if (control == Control::Help) {
+        SetHelpText(text);
+        return;
+    }
+    QWidget* w = widget(control);
+    const QString value = QString::fromUtf8(text);
+    if (auto* label = qobject_cast<QLabel*>(w)) {
+        label->setText(value);
+        AdjustAutoSize(label);
+    } else if (auto* edit = qobject_cast<QLineEdit*>(w)) {
+        edit->setText(value);
+    }
+}
+
+std::string TForm1::Text(Control control) const {
+    QWidget* w = widget(control);
+    if (auto* label = qobject_cast<QLabel*>(w)) return label->text().toStdString();
+    if (auto* edit = qobject_cast<QLineEdit*>(w)) return edit->text().toStdString();
+    if (auto* box = qobject_cast<QTextEdit*>(w)) return box->toPlainText().replace(u'\n', u'\r').toStdString();
+    return {};
+}
+
+void TForm1::SetVisible(Control control, bool visible) { widget(control)->setVisible(visible); }
+
+bool TForm1::IsVisible(Control control) const {
+    return control == Control::Form1 ? isVisible() : !widget(control)->isHidden();
+}
+
+void TForm1::SetEnabled(Control control, bool enabled) { widget(control)->setEnabled(enabled); }
+
+void TForm1::SetFocus(Control control) { widget(control)->setFocus(Qt::OtherFocusReason); }
+
+void TForm1::SetFontColor(Control control, Color color) {
+    const auto value = static_cast<std::uint32_t>(color);
+    QWidget* w = widget(control);
+    QPalette palette = w->palette();
+    palette.setColor(QPalette::WindowText, QColor(value & 0xFF, (value >> 8) & 0xFF, (value >> 16) & 0xFF));
+    w->setPalette(palette);
+}
+
+void TForm1::SetHelpText(const std::string& text) {
+    QString value = QString::fromUtf8(text);
+    value.replace(u'\r', u'\n');
+    if (help_->toPlainText() != value) {
+        help_->setPlainText(value);
+    } else {
+        // Replacing the same text shows it from its first line again.
+        help_->moveCursor(QTextCursor::Start);
+        help_->verticalScrollBar()->setValue(0);
+    }
+}
+
+void TForm1::SetTimerEnabled(bool enabled) {
+    if (!enabled) {
+        timer1_.stop();
+    } else if (!timer1_.isActive()) {
+        timer1_.start();
+    }
+}
+
+void TForm1::SetTimerInterval(int milliseconds) { timer1_.setInterval(milliseconds); }
+
+void TForm1::ClearPrintBuffer() {
+    richEdit1_->clear();
+    printLines_ = 0;
+}
+
+void TForm1::AddPrintLine(const std::string& line) {
+    // Every added line ends a paragraph; a carriage return inside it ends one as well.
+    QTextCursor cursor(richEdit1_->document());
+    cursor.movePosition(QTextCursor::End);
+    const QStringList pieces = QString::fromUtf8(line).split(u'\r');
+    bool first = printLines_ == 0;
+    for (const QString& piece : pieces) {
+        if (!first) cursor.insertBlock();
+        first = false;
+        cursor.insertText(piece);
+    }
+    ++printLines_;
+}
+
+void TForm1::PrintBuffer(const std::string& jobTitle) {
+    printer_.Print(richEdit1_->toPlainText(), QString::fromUtf8(jobTitle));
+}
+
+bool TForm1::ExecutePrinterSetup() { return printer_.Setup(this); }
+
+void TForm1::OpenPrintDialog() {
+    new TPrintDialoog1(printFlags_, this, [this] { ReturnFromPrintDialog(); });
+}
+
+void TForm1::Quit() { QCoreApplication::quit(); }
+
+}  // namespace tolvaro

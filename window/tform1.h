@@ -1,0 +1,126 @@
+// The main window.
+//
+// Data flow in window/: TForm1 builds every control from the control table, then turns Qt's
+// events (clicks, keys, focus in and out, mouse movement, timer ticks) into calls of the core
+// handlers of the same names; those read and write the controls back through the View
+// operations implemented here. Errors escaping a handler go to the general error report.
+#pragma once
+
+#include <QHash>
+#include <QPointer>
+#include <QTimer>
+#include <QWidget>
+#include <array>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "core/contest.h"
+#include "core/practice.h"
+#include "core/random.h"
+#include "core/view.h"
+#include "print/printer.h"
+#include "print/printflags.h"
+#include "print/worksheet.h"
+
+class QLabel;
+class QTextEdit;
+
+namespace tolvaro {
+
+struct ControlSpec;
+
+class TForm1 : public QWidget, public View {
+    Q_OBJECT
+
+public:
+    // The clock measures contests; tests pass a fake one.
+    explicit TForm1(const Clock& clock, QWidget* parent = nullptr);
+    ~TForm1() override;
+
+    // View
+    void SetText(Control control, const std::string& text) override;
+    std::string Text(Control control) const override;
+    void SetVisible(Control control, bool visible) override;
+    bool IsVisible(Control control) const override;
+    void SetEnabled(Control control, bool enabled) override;
+    void SetFocus(Control control) override;
+    void SetFontColor(Control control, Color color) override;
+    void SetHelpText(const std::string& text) override;
+    void SetTimerEnabled(bool enabled) override;
+    void SetTimerInterval(int milliseconds) override;
+    void ClearPrintBuffer() override;
+    void AddPrintLine(const std::string& line) override;
+    void PrintBuffer(const std::string& jobTitle) override;
+    bool ExecutePrinterSetup() override;
+    void OpenPrintDialog() override;
+    void Quit() override;
+
+    // The print options dialog hands the focus back: the next activation is due.
+    void ReturnFromPrintDialog();
+
+    Practice& practice() { return practice_; }
+    Contest& contest() { return contest_; }
+    PrintFlags& printFlags() { return printFlags_; }
+    Printer& printer() { return printer_; }
+    QTimer& timer1() { return timer1_; }
+    QWidget* widget(Control control) const { return widgets_[static_cast<int>(control)]; }
+    int activationCount() const { return activations_; }
+    // Replaces the message box of the general error report (tests count the reports instead).
+    void setErrorReporter(std::function<void(const QString&)> reporter) { errorReporter_ = std::move(reporter); }
+
+    std::array<WorksheetEntry, 30> WorksheetTable;  // the last print job's thirty exercises
+    std::string RowSeparator;
+
+signals:
+    void activated();  // FormActivate ran
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
+private:
+    struct Handlers {
+        std::function<void()> click;
+        std::function<void()> enter;
+        std::function<void()> exit;
+        std::function<void()> enterKey;
+        const char* help = nullptr;  // help text shown on mouse movement; "" clears the box
+        int helpLength = 0;
+    };
+
+    void BuildControls();
+    QWidget* CreateControl(const ControlSpec& spec, QWidget* parent);
+    void WireHandlers();
+    void FormCreate();
+    void FormActivate();
+    void Image1Click();
+    void OKKnopClick();
+    void Image3Click();
+    void Image4Click();
+    bool HandleKey(QWidget* widget, int key, Qt::KeyboardModifiers modifiers);
+    void AdjustAutoSize(QLabel* label);
+    void Run(const std::function<void()>& handler);
+    void ReportError(const QString& message);
+
+    Random random_;
+    Practice practice_;
+    Contest contest_;
+    PrintFlags printFlags_;
+    Printer printer_;
+    QTimer timer1_;
+    std::array<QWidget*, static_cast<int>(Control::Count)> widgets_{};
+    QHash<QObject*, Handlers> handlers_;
+    QHash<QObject*, const ControlSpec*> specs_;
+    QTextEdit* help_ = nullptr;
+    QTextEdit* richEdit1_ = nullptr;
+    QWidget* info_ = nullptr;
+    QPointer<QWidget> pressed_;
+    bool activationPending_ = true;
+    bool shownOnce_ = false;
+    int activations_ = 0;
+    int printLines_ = 0;
+    std::function<void(const QString&)> errorReporter_;
+};
+
+}  // namespace tolvaro

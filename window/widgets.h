@@ -1,0 +1,55 @@
+// The few widget kinds the main window needs beyond plain Qt ones: a panel with bevels, a
+// picture drawn from vector art, and a single-line edit with the answer fields' focus rules.
+#pragma once
+
+#include <QFrame>
+#include <QLineEdit>
+#include <QWidget>
+
+class QSvgRenderer;
+
+namespace tolvaro {
+
+class TPanel : public QFrame {
+public:
+    TPanel(QWidget* parent, int bevelInner, int bevelOuter, int bevelWidth, int borderWidth, bool borderLine);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    int inner_, outer_, bevelWidth_, borderWidth_;
+    bool borderLine_;
+};
+
+// A picture from a vector resource, stretched to the control or drawn at its natural size.
+class TImage : public QWidget {
+public:
+    TImage(QWidget* parent, const QString& resource, bool stretch);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    QString resource_;
+    bool stretch_;
+};
+
+class TEdit : public QLineEdit {
+public:
+    TEdit(QWidget* parent, bool selectOnFocus, bool keepSelection)
+        : QLineEdit(parent), selectOnFocus_(selectOnFocus), keepSelection_(keepSelection) {}
+
+protected:
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+
+private:
+    bool selectOnFocus_;
+    bool keepSelection_;
+};
+
+// The "no drop" pointer: an arrow with a small slashed circle, drawn by the program.
+QCursor NoDropCursor();
+
+}  // namespace tolvaro
