@@ -1,0 +1,443 @@
+// The real main window driven by object name: start state, keyboard, about panel, stop picture,
+// practice, the settings fields, bad input and the general error report.
+#include <QtTest>
+
+#include <QGroupBox>
+#include <QStyle>
+#include <QTextEdit>
+
+#include "formfixture.h"
+#include "window/helptexts.h"
+
+using namespace tolvaro;
+using tolvaro::test::FormFixture;
+
+class TestMainWindow : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { ConfigureApplication(*qApp); }
+
+    void startState() {
+        FormFixture f;
+        TForm1& form = *f.form;
+        QCOMPARE(form.windowTitle(), QStringLiteral("Tolvaro v.1 (KVZ)"));
+        QCOMPARE(form.size(), QSize(809, 646));
+        QCOMPARE(form.minimumSize(), form.maximumSize());
+        QVERIFY(!(form.windowFlags() & Qt::WindowMinimizeButtonHint));
+        QVERIFY(!(form.windowFlags() & Qt::WindowMaximizeButtonHint));
+        QVERIFY(form.windowFlags() & Qt::WindowCloseButtonHint);
+        QCOMPARE(f.text("MaxGrondtal"), QStringLiteral("5"));
+        QCOMPARE(f.text("MaxExponent"), QStringLiteral("2"));
+        QCOMPARE(f.text("TimerMinuten"), QStringLiteral("0"));
+        QCOMPARE(f.text("Reeksteller"), QStringLiteral("1"));
+        QCOMPARE(f.text("Label6"), QStringLiteral("0"));
+        QCOMPARE(f.text("Label14"), QStringLiteral("OP"));
+        QCOMPARE(f.text("Label8"), QStringLiteral("10"));
+        for (int row = 1; row <= kRows; ++row) {
+            QCOMPARE(f.rowText(RowPart::Exponent, row), QStringLiteral("2"));
+            const int base = f.rowText(RowPart::Grondtal, row).toInt();
+            QVERIFY(base >= 1 && base <= 5);
+            QVERIFY(f.result(row)->text().isEmpty());
+            QVERIFY(f.rowText(RowPart::Kontrol, row).isEmpty());
+        }
+        QCOMPARE(QApplication::focusWidget(), f.result(1));
+        QVERIFY(f.get("Kontroleer")->isVisible());
+        for (const char* hidden : {"VolgendeOefening", "Startknop", "OKKnop1", "KlokVenster", "Panel3", "Info",
+                                   "RichEdit1"}) {
+            QVERIFY2(!f.get(hidden)->isVisible(), hidden);
+        }
+        QVERIFY(f.get<QTextEdit>("Help")->toPlainText().isEmpty());
+        QVERIFY(f.get("Instellingen")->isEnabled());
+        QVERIFY(!form.timer1().isActive());
+        QCOMPARE(form.timer1().interval(), 1000);
+        QCOMPARE(form.RowSeparator, std::string("\t\t\t\t\t\t\t\t|"));
+        QVERIFY(f.errors.isEmpty());
+    }
+
+    void controlRectangles_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QRect>("rect");
+        QTest::newRow("Instellingen") << "Instellingen" << QRect(24, 9, 761, 89);
+        QTest::newRow("MaxGrondtal") << "MaxGrondtal" << QRect(263, 16, 57, 17);
+        QTest::newRow("TimerMinuten") << "TimerMinuten" << QRect(261, 64, 59, 17);
+        QTest::newRow("Image4") << "Image4" << QRect(26, 104, 57, 25);
+        QTest::newRow("Panel1") << "Panel1" << QRect(24, 134, 569, 314);
+        QTest::newRow("Oef1Result") << "Oef1Result" << QRect(207, 34, 234, 20);
+        QTest::newRow("Oef10Result") << "Oef10Result" << QRect(207, 278, 234, 20);
+        QTest::newRow("Oef5Kontrol") << "Oef5Kontrol" << QRect(466, 143, 68, 18);
+        QTest::newRow("Oef3Grondtal") << "Oef3Grondtal" << QRect(69, 90, 62, 18);
+        QTest::newRow("Panel2") << "Panel2" << QRect(608, 134, 177, 313);
+        QTest::newRow("Label6") << "Label6" << QRect(35, 66, 105, 37);
+        QTest::newRow("Kontroleer") << "Kontroleer" << QRect(397, 455, 136, 23);
+        QTest::newRow("VolgendeOefening") << "VolgendeOefening" << QRect(68, 456, 262, 24);
+        QTest::newRow("Help") << "Help" << QRect(16, 496, 769, 139);
+        QTest::newRow("Panel3") << "Panel3" << QRect(24, 136, 761, 313);
+        QTest::newRow("Info") << "Info" << QRect(172, 33, 585, 280);
+        QTest::newRow("KlokVenster") << "KlokVenster" << QRect(416, 106, 87, 24);
+        QTest::newRow("Startknop") << "Startknop" << QRect(431, 107, 62, 22);
+        QTest::newRow("OKKnop") << "OKKnop" << QRect(286, 237, 36, 25);
+    }
+    void controlRectangles() {
+        QFETCH(QString, name);
+        QFETCH(QRect, rect);
+        FormFixture f;
+        QCOMPARE(f.get(name.toLatin1().constData())->geometry(), rect);
+    }
+
+    void tabCyclesTheAnswerEditsOnly() {
+        FormFixture f;
+        for (int step = 1; step <= 2 * kRows; ++step) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            QCOMPARE(QApplication::focusWidget(), f.result(step % kRows + 1));
+        }
+    }
+
+    void enterMovesToTheNextRow() {
+        FormFixture f;
+        f.result(10)->setFocus();
+        QTest::keyClick(f.result(10), Qt::Key_Return);
+        QCOMPARE(QApplication::focusWidget(), f.result(1));
+        QTest::keyClick(f.result(1), Qt::Key_Enter);
+        QCOMPARE(QApplication::focusWidget(), f.result(2));
+    }
+
+    void aboutPanelLeavesTheExercisesAlone() {
+        FormFixture f;
+        QTest::keyClicks(f.result(1), "7");
+        const QString base = f.rowText(RowPart::Grondtal, 1);
+        for (int i = 0; i < 3; ++i) {
+            f.click("Image1");
+            QVERIFY(f.get("Info")->isVisible());
+            f.click("Image1");
+            QVERIFY(f.get("Info")->isVisible());
+            // Enter in an edit presses the panel's OK instead of moving on.
+            QTest::keyClick(f.result(1), Qt::Key_Return);
+            QVERIFY(!f.get("Info")->isVisible());
+            QCOMPARE(QApplication::focusWidget(), f.result(1));
+        }
+        f.click("Image1");
+        f.click("OKKnop");
+        QVERIFY(!f.get("Info")->isVisible());
+        QCOMPARE(f.result(1)->text(), QStringLiteral("7"));
+        QCOMPARE(f.rowText(RowPart::Grondtal, 1), base);
+        QCOMPARE(f.form->activationCount(), 1);
+    }
+
+    void stopPictureEndsTheEventLoop() {
+        FormFixture f;
+        QTimer::singleShot(0, f.form.get(), [&f] { f.click("Image4"); });
+        QCOMPARE(QCoreApplication::exec(), 0);
+    }
+
+    void closeBoxEndsTheEventLoop() {
+        FormFixture f;
+        QTimer::singleShot(0, f.form.get(), [&f] { f.form->close(); });
+        QCOMPARE(QCoreApplication::exec(), 0);
+    }
+
+    void practiceASeries() {
+        FormFixture f;
+        for (int row = 1; row <= kRows; ++row) {
+            QTest::keyClicks(f.result(row), f.answer(row));
+            QTest::keyClick(f.result(row), Qt::Key_Return);
+        }
+        f.click("Kontroleer");
+        f.click("Kontroleer");
+        QCOMPARE(f.text("Label6"), QStringLiteral("10"));
+        for (int row = 1; row <= kRows; ++row) {
+            QCOMPARE(f.rowText(RowPart::Kontrol, row), QStringLiteral("GOED"));
+            auto* verdict = f.get<QLabel>(("Oef" + std::to_string(row) + "Kontrol").c_str());
+            QCOMPARE(verdict->palette().color(QPalette::WindowText), QColor(0, 128, 0));
+        }
+        QVERIFY(f.get("VolgendeOefening")->isVisible());
+        f.click("VolgendeOefening");
+        QCOMPARE(f.text("Reeksteller"), QStringLiteral("2"));
+        QCOMPARE(f.text("Label8"), QStringLiteral("20"));
+        QCOMPARE(QApplication::focusWidget(), f.result(1));
+        for (int row = 1; row <= 7; ++row) {
+            QTest::keyClicks(f.result(row), f.answer(row));
+            QTest::keyClick(f.result(row), Qt::Key_Tab);
+        }
+        f.click("Kontroleer");
+        QCOMPARE(f.text("Label6"), QStringLiteral("17"));
+        QCOMPARE(f.rowText(RowPart::Kontrol, 8), QStringLiteral("FOUT"));
+        auto* verdict = f.get<QLabel>("Oef8Kontrol");
+        QCOMPARE(verdict->palette().color(QPalette::WindowText), QColor(255, 0, 0));
+        // Entering an answer edit hides VOLGENDE OEFENING again; the score stays.
+        QTest::mouseClick(f.result(4), Qt::LeftButton);
+        QVERIFY(!f.get("VolgendeOefening")->isVisible());
+        QVERIFY(f.result(4)->text().isEmpty());  // a click empties the answer
+        QCOMPARE(f.text("Label6"), QStringLiteral("17"));
+    }
+
+    void typedAnswersAreNormalisedOnLeaving_data() {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("after");
+        QTest::newRow("decimal point") << "2.5" << "2,5";
+        QTest::newRow("grouping points") << "1.000.000" << "";
+        QTest::newRow("spaces around") << " 25 " << "25";
+        QTest::newRow("letters") << "vijfentwintig" << "";
+        QTest::newRow("spaces only") << "     " << "";
+        QTest::newRow("huge") << "1E5000" << "";
+        QTest::newRow("double minus") << "--5" << "";
+        QTest::newRow("commas") << "1,2,3" << "";
+        QTest::newRow("other scripts") << QString::fromUtf8("٢٥") << "";
+        QTest::newRow("longer than the edit") << QString(40, u'9') << QString(25, u'9');
+    }
+    void typedAnswersAreNormalisedOnLeaving() {
+        QFETCH(QString, typed);
+        QFETCH(QString, after);
+        FormFixture f;
+        FormFixture::type(f.result(1), typed);
+        QTest::keyClick(f.result(1), Qt::Key_Tab);
+        QCOMPARE(f.result(1)->text(), after);
+        f.click("Kontroleer");
+        QCOMPARE(f.text("Label6").toInt(), f.form->practice().AantalGoed);
+        QVERIFY(f.errors.isEmpty());
+    }
+
+    void pastedTextWithLineBreaks() {
+        FormFixture f;
+        f.result(2)->insert(QStringLiteral("1\n6\t"));
+        f.result(3)->insert(QStringLiteral("\t16\r\n"));
+        f.result(4)->setFocus();
+        f.click("Kontroleer");
+        QVERIFY(f.errors.isEmpty());
+        QCOMPARE(f.form->practice().BehaaldePunten,
+                 f.form->practice().VastgelegdePunten + f.form->practice().AantalGoed);
+    }
+
+    void settingsChangeStartsANewSeries() {
+        FormFixture f;
+        f.click("Kontroleer");
+        f.click("VolgendeOefening");
+        QCOMPARE(f.text("Reeksteller"), QStringLiteral("2"));
+        f.typeSetting("MaxGrondtal", QStringLiteral("8"));
+        QCOMPARE(f.text("MaxGrondtal"), QStringLiteral("8"));
+        QCOMPARE(f.text("Reeksteller"), QStringLiteral("1"));
+        QCOMPARE(f.text("Label6"), QStringLiteral("0"));
+        QCOMPARE(f.text("Label8"), QStringLiteral("10"));
+        QCOMPARE(QApplication::focusWidget(), f.result(1));
+    }
+
+    void badSettingsAreRestoredQuietly_data() {
+        QTest::addColumn<QString>("edit");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("letters") << "MaxGrondtal" << "abc" << "5";
+        QTest::newRow("empty") << "MaxExponent" << "" << "2";
+        QTest::newRow("decimal") << "MaxGrondtal" << "2,5" << "5";
+        QTest::newRow("lone sign") << "MaxExponent" << "-" << "2";
+        QTest::newRow("same value") << "MaxExponent" << "2" << "2";
+        // Enter in the minutes field always settles it on a valid text, which starts a new series;
+        // leaving it by Tab with letters only restores it.
+        QTest::newRow("minutes letters, left by Tab") << "TimerMinuten" << "x\t" << "0";
+        QTest::newRow("non-ascii") << "MaxGrondtal" << QString::fromUtf8("éé") << "5";
+    }
+    void badSettingsAreRestoredQuietly() {
+        QFETCH(QString, edit);
+        QFETCH(QString, typed);
+        QFETCH(QString, shown);
+        FormFixture f;
+        f.click("Kontroleer");
+        f.click("VolgendeOefening");
+        const QString base = f.rowText(RowPart::Grondtal, 1);
+        if (typed.endsWith(u'\t')) {
+            auto* field = f.get<QLineEdit>(edit.toLatin1().constData());
+            QTest::mouseClick(field, Qt::LeftButton);
+            FormFixture::type(field, typed.chopped(1));
+            QTest::keyClick(field, Qt::Key_Tab);
+        } else {
+            f.typeSetting(edit.toLatin1().constData(), typed);
+        }
+        QCOMPARE(f.text(edit.toLatin1().constData()), shown);
+        QCOMPARE(f.text("Reeksteller"), QStringLiteral("2"));
+        QCOMPARE(f.rowText(RowPart::Grondtal, 1), base);
+        QVERIFY(f.errors.isEmpty());
+    }
+
+    void textNotValueDecidesAChange_data() {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<bool>("newSeries");
+        QTest::newRow("05") << "05" << true;
+        QTest::newRow("+5") << "+5" << true;
+        QTest::newRow(" 5") << " 5" << false;
+    }
+    void textNotValueDecidesAChange() {
+        QFETCH(QString, typed);
+        QFETCH(bool, newSeries);
+        FormFixture f;
+        f.click("Kontroleer");
+        f.click("VolgendeOefening");
+        f.typeSetting("MaxGrondtal", typed);
+        QCOMPARE(f.text("Reeksteller"), newSeries ? QStringLiteral("1") : QStringLiteral("2"));
+    }
+
+    void startShownForMinutesAboveZero_data() {
+        QTest::addColumn<QString>("minutes");
+        QTest::addColumn<bool>("shown");
+        QTest::newRow("3") << "3" << true;
+        QTest::newRow("0") << "0" << false;
+        QTest::newRow("-2") << "-2" << false;
+    }
+    void startShownForMinutesAboveZero() {
+        QFETCH(QString, minutes);
+        QFETCH(bool, shown);
+        FormFixture f;
+        f.typeSetting("TimerMinuten", minutes);
+        QCOMPARE(f.get("Startknop")->isVisible(), shown);
+        // Leaving the field again (empty) puts the value back and changes nothing.
+        f.typeSetting("TimerMinuten", QString());
+        QCOMPARE(f.text("TimerMinuten"), minutes);
+        QCOMPARE(f.get("Startknop")->isVisible(), shown);
+    }
+
+    void enteringASettingHidesNextSet() {
+        FormFixture f;
+        f.click("Kontroleer");
+        QVERIFY(f.get("VolgendeOefening")->isVisible());
+        QTest::mouseClick(f.get("TimerMinuten"), Qt::LeftButton);
+        QVERIFY(!f.get("VolgendeOefening")->isVisible());
+        f.result(1)->setFocus();
+        f.click("Kontroleer");
+        QTest::mouseClick(f.get("MaxExponent"), Qt::LeftButton);
+        QVERIFY(!f.get("VolgendeOefening")->isVisible());
+    }
+
+    void escapePressesResetOnlyWhileShown() {
+        FormFixture f;
+        QTest::keyClick(f.result(1), Qt::Key_Escape);
+        QCOMPARE(f.text("Reeksteller"), QStringLiteral("1"));
+        f.typeSetting("TimerMinuten", QStringLiteral("2"));
+        f.click("Startknop");
+        QVERIFY(f.get("OKKnop1")->isVisible());
+        QVERIFY(!f.get("Instellingen")->isEnabled());
+        QTest::keyClick(f.result(1), Qt::Key_Escape, Qt::ShiftModifier);
+        QVERIFY(f.get("OKKnop1")->isVisible());
+        QTest::keyClick(f.result(1), Qt::Key_Escape);
+        QVERIFY(!f.get("OKKnop1")->isVisible());
+        QVERIFY(f.get("Instellingen")->isEnabled());
+        QCOMPARE(f.text("TimerMinuten"), QStringLiteral("0"));
+    }
+
+    void contestEndNormalisesTheFocusedAnswer() {
+        FormFixture f;
+        f.typeSetting("TimerMinuten", QStringLiteral("1"));
+        f.click("Startknop");
+        QCOMPARE(QApplication::focusWidget(), f.result(1));
+        const QString right = f.answer(1);
+        QTest::keyClicks(f.result(1), right + QStringLiteral(".0"));
+        f.clock.AdvanceMs(60'001);
+        f.form->contest().Timer1Timer();
+        QCOMPARE(f.result(1)->text(), right + QStringLiteral(",0"));
+        QCOMPARE(f.rowText(RowPart::Kontrol, 1), QStringLiteral("GOED"));
+        QCOMPARE(f.text("Label48"), QStringLiteral("1"));
+        QCOMPARE(f.text("Label49"), QStringLiteral("1"));
+        QCOMPARE(f.text("Label51"), QStringLiteral("100"));
+        QVERIFY(f.get("Panel3")->isVisible());
+        QVERIFY(!f.get("Panel1")->isEnabled());
+        QVERIFY(!f.get("Kontroleer")->isVisible());
+        QVERIFY(!f.get("VolgendeOefening")->isVisible());
+        // The settings group, with the print and info pictures, is out of reach until RESET.
+        f.click("Image1");
+        QVERIFY(!f.get("Info")->isVisible());
+        f.click("OKKnop1");
+        f.click("Image1");
+        QVERIFY(f.get("Info")->isVisible());
+    }
+
+    void timerTicksDriveTheCountdown() {
+        FormFixture f;
+        f.typeSetting("TimerMinuten", QStringLiteral("10"));
+        f.click("Startknop");
+        QVERIFY(f.form->timer1().isActive());
+        f.clock.AdvanceMs(1000);
+        f.form->timer1().setInterval(1);  // the tick itself reads only the fake clock
+        QTRY_COMPARE(f.text("KlokVenster"), QStringLiteral("0:09:59"));
+    }
+
+    void helpTexts_data() {
+        QTest::addColumn<QString>("first");
+        QTest::addColumn<QString>("second");
+        QTest::addColumn<QString>("shown");
+        const auto q = [](std::string_view text) { return QString::fromUtf8(text.data(), qsizetype(text.size())); };
+        QTest::newRow("settings edit") << "MaxGrondtal" << "" << q(help::kMaxGrondtal);
+        QTest::newRow("group background clears") << "MaxGrondtal" << "Instellingen" << "";
+        QTest::newRow("group label keeps") << "MaxGrondtal" << "Label1" << q(help::kMaxGrondtal);
+        QTest::newRow("answer edit") << "Oef7Result" << "" << q(help::kResult);
+        QTest::newRow("panel background clears") << "Oef7Result" << "Panel1" << "";
+        QTest::newRow("row label keeps") << "Oef7Result" << "Oef7Grondtal" << q(help::kResult);
+        QTest::newRow("score panel clears") << "Label6" << "Panel2" << "";
+        QTest::newRow("window clears") << "Label8" << "Form1" << "";
+        QTest::newRow("timer") << "TimerMinuten" << "Label36" << q(help::kTimerMinuten);
+        QTest::newRow("counter") << "Reeksteller" << "Image1" << q(help::kReeksteller);
+        QTest::newRow("check") << "Kontroleer" << "Help" << q(help::kKontroleer);
+        QTest::newRow("printer") << "Image3" << "" << q(help::kImage3);
+        QTest::newRow("stop") << "Image4" << "" << q(help::kImage4);
+        QTest::newRow("exponent") << "MaxExponent" << "Label3" << q(help::kMaxExponent);
+    }
+    void helpTexts() {
+        QFETCH(QString, first);
+        QFETCH(QString, second);
+        QFETCH(QString, shown);
+        FormFixture f;
+        auto move = [&f](const QString& name) {
+            QWidget* w = name == QLatin1String("Form1") ? f.form.get() : f.get(name.toLatin1().constData());
+            QPoint inside(2, w->height() / 2);
+            if (name == QLatin1String("Form1")) inside = QPoint(5, 640);
+            if (name == QLatin1String("Instellingen") || name == QLatin1String("Panel1") ||
+                name == QLatin1String("Panel2")) {
+                inside = QPoint(w->width() - 8, w->height() - 8);
+            }
+            QTest::mouseMove(w, inside);
+        };
+        move(first);
+        if (!second.isEmpty()) move(second);
+        QString expected = shown;
+        expected.replace(u'\r', u'\n');
+        QTRY_COMPARE(f.get<QTextEdit>("Help")->toPlainText(), expected);
+    }
+
+    void helpTextLengths() {
+        const std::pair<std::string_view, int> texts[] = {
+            {help::kMaxGrondtal, 114}, {help::kMaxExponent, 114},      {help::kTimerMinuten, 496},
+            {help::kReeksteller, 211}, {help::kResult, 87},            {help::kLabel6, 75},
+            {help::kLabel8, 71},       {help::kKontroleer, 225},       {help::kVolgendeOefening, 118},
+            {help::kImage3, 297},      {help::kImage4, 26},
+        };
+        for (const auto& [text, length] : texts) {
+            QCOMPARE(QString::fromUtf8(text.data(), qsizetype(text.size())).size(), length);
+            QVERIFY(text.find('\n') == std::string_view::npos);
+        }
+    }
+
+    void tooltipsOnlyWhereListed() {
+        FormFixture f;
+        QCOMPARE(f.get("Kontroleer")->toolTip(), QStringLiteral("Controleer uw oefening op fouten."));
+        QCOMPARE(f.get("Kontroleer")->toolTipDuration(), 5000);
+        QCOMPARE(f.result(3)->toolTip(), QStringLiteral("Uw oplossing."));
+        for (const char* none : {"Instellingen", "Panel1", "Panel2", "Label1", "Label36", "Startknop", "OKKnop1",
+                                 "KlokVenster", "Oef1Kontrol", "Panel3", "Info"}) {
+            QVERIFY2(f.get(none)->toolTip().isEmpty(), none);
+        }
+        QCOMPARE(QApplication::style()->styleHint(QStyle::SH_ToolTip_WakeUpDelay), 500);
+    }
+
+    void errorsEscapingAHandlerAreReported() {
+        FormFixture f;
+        // A settings text that is not an integer can't be typed; set it behind the edit's back.
+        f.get<QLineEdit>("MaxExponent")->setText(QStringLiteral("x"));
+        f.click("Kontroleer");
+        f.click("VolgendeOefening");
+        QCOMPARE(f.errors.size(), 1);
+        QVERIFY(f.errors.first().contains(QStringLiteral("'x'")));
+        // The program carries on.
+        f.get<QLineEdit>("MaxExponent")->setText(QStringLiteral("2"));
+        f.click("Kontroleer");
+        QCOMPARE(f.errors.size(), 1);
+    }
+};
+
+QTEST_MAIN(TestMainWindow)
+#include "test_mainwindow.moc"
