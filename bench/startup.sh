@@ -7,12 +7,12 @@
 # The script prints the medians and the ratios against the targets:
 # Tolvaro at most 1.2x the bare window's time and 1.3x its memory.
 #
-# usage: bench/startup.sh [runs per program, default 10] [program, default build/tolvaro]
+# usage: bench/startup.sh [runs per program, default 20] [program, default build/tolvaro]
 # exit status: 0 within both targets, 2 when a target is missed, 1 on errors.
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
 
-runs=${1:-10}
+runs=${1:-20}
 program=${2:-}
 [[ ${runs} =~ ^[1-9][0-9]*$ ]] || { echo "usage: $0 [runs] [program]" >&2; exit 1; }
 readonly time_target=1.2 memory_target=1.3 settle_ms=300
@@ -46,9 +46,11 @@ Xvfb -displayfd 9 -screen 0 1280x1024x24 -nolisten tcp -noreset 9>"${work}/displ
 xvfb_pid=$!
 for _ in $(seq 100); do [[ -s ${work}/display ]] && break; sleep 0.1; done
 [[ -s ${work}/display ]] || die "Xvfb did not start: $(cat "${work}/xvfb.log")"
-export DISPLAY=":$(head -n1 "${work}/display")"
+DISPLAY=":$(head -n1 "${work}/display")"
+export DISPLAY
 export QT_QPA_PLATFORM=xcb
 unset WAYLAND_DISPLAY
+export XDG_RUNTIME_DIR="${work}"  # private, mode 0700 from mktemp
 
 # measure <title> <program>: appends "<microseconds> <KiB>" to stdout
 measure() {

@@ -2,16 +2,13 @@
 // printing of that buffer's plain text as one job.
 #pragma once
 
-#include <QFont>
 #include <QPrinter>
 #include <QString>
 #include <QStringList>
 
 #include <functional>
-#include <memory>
 #include <string>
 
-class QTextDocument;
 class QWidget;
 
 namespace tolvaro {
@@ -52,16 +49,15 @@ public:
         Print(BufferText(), QString::fromStdString(jobTitle));
     }
 
-    QPrinter& printer() { return printer_; }
-
-    // The sheet's font: Times New Roman, 12 points.
-    static QFont SheetFont();
-    // The document as it is printed on `printer`, paginated onto its printable area in the
-    // printer's device pixels.
-    static std::unique_ptr<QTextDocument> LayOut(const QString& text, QPrinter& printer);
+    // Created on first use: loading the print system costs start-up time the program doesn't
+    // need until a worksheet is printed.
+    QPrinter& printer() {
+        if (!printer_) printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
+        return *printer_;
+    }
 
 private:
-    QPrinter printer_{QPrinter::HighResolution};
+    std::unique_ptr<QPrinter> printer_;
     SetupHook setupHook_;
     QStringList buffer_;
 };

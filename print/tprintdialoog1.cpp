@@ -20,7 +20,10 @@ const QColor kClGreen(0, 128, 0);
 const QColor kBlack(0, 0, 0);
 
 QFont SansSerif(int pixels, bool bold = false, bool underline = false) {
-    QFont font(QStringLiteral("MS Sans Serif"));
+    QFont font;
+    // Where MS Sans Serif is missing, a face of about its width keeps the captions in their boxes.
+    font.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("Microsoft Sans Serif"),
+                      QStringLiteral("Liberation Sans"), QStringLiteral("Arial")});
     font.setStyleHint(QFont::SansSerif);
     font.setPixelSize(pixels);
     font.setBold(bold);
@@ -117,9 +120,14 @@ TPrintDialoog1::TPrintDialoog1(PrintFlags& flags, QWidget* mainWindow, std::func
         move(frame.topLeft());
     }
 
+    // A caption never gets cut off: where the face is wider than planned, its control grows.
+    for (QWidget* caption : {static_cast<QWidget*>(Label1), static_cast<QWidget*>(CheckBox1)}) {
+        const int wanted = caption->sizeHint().width();
+        if (wanted > caption->width()) caption->resize(wanted, caption->height());
+    }
+
     Edit1->setFocus(Qt::OtherFocusReason);
     show();
-    raise();
     activateWindow();
 }
 

@@ -31,7 +31,8 @@ Xvfb -displayfd 9 -screen 0 1024x768x24 -nolisten tcp -noreset 9>"${work}/displa
 xvfb_pid=$!
 for _ in $(seq 100); do [[ -s ${work}/display ]] && break; sleep 0.1; done
 [[ -s ${work}/display ]] || die "Xvfb did not start: $(cat "${work}/xvfb.log")"
-export DISPLAY=":$(head -n1 "${work}/display")"
+DISPLAY=":$(head -n1 "${work}/display")"
+export DISPLAY
 
 frame=()
 if command -v openbox >/dev/null; then
@@ -45,6 +46,7 @@ if command -v openbox >/dev/null; then
 fi
 
 unset WAYLAND_DISPLAY
+export XDG_RUNTIME_DIR="${work}"  # private, mode 0700 from mktemp
 QT_QPA_PLATFORM=xcb "${exe}" >"${work}/app.log" 2>&1 &
 app_pid=$!
 

@@ -30,7 +30,6 @@ void ConfigureApplication(QApplication& app) {
     QFont::insertSubstitution(QStringLiteral("Arial"), QStringLiteral("Liberation Sans"));
     QFont::insertSubstitution(QStringLiteral("Times New Roman"), QStringLiteral("Liberation Serif"));
     app.setStyle(new TolvaroStyle);
-    app.setApplicationDisplayName(QStringLiteral("Tolvaro"));
     auto* translator = new QTranslator(&app);
     if (translator->load(QStringLiteral("qtbase_nl"), QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
         QApplication::installTranslator(translator);

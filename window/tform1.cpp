@@ -11,7 +11,6 @@
 #include <QRegularExpression>
 #include <QScreen>
 #include <QScrollBar>
-#include <QTextBlock>
 #include <QTextCursor>
 #include <QTextEdit>
 
@@ -486,27 +485,17 @@ void TForm1::SetTimerEnabled(bool enabled) {
 
 void TForm1::SetTimerInterval(int milliseconds) { timer1_.setInterval(milliseconds); }
 
+// The hidden text box RichEdit1 mirrors the printer's buffer, so it holds the last sheet printed.
 void TForm1::ClearPrintBuffer() {
+    printer_.ClearBuffer();
     richEdit1_->clear();
-    printLines_ = 0;
 }
 
-void TForm1::AddPrintLine(const std::string& line) {
-    // Every added line ends a paragraph; a carriage return inside it ends one as well.
-    QTextCursor cursor(richEdit1_->document());
-    cursor.movePosition(QTextCursor::End);
-    const QStringList pieces = QString::fromUtf8(line).split(u'\r');
-    bool first = printLines_ == 0;
-    for (const QString& piece : pieces) {
-        if (!first) cursor.insertBlock();
-        first = false;
-        cursor.insertText(piece);
-    }
-    ++printLines_;
-}
+void TForm1::AddPrintLine(const std::string& line) { printer_.AddLine(line); }
 
 void TForm1::PrintBuffer(const std::string& jobTitle) {
-    printer_.Print(richEdit1_->toPlainText(), QString::fromUtf8(jobTitle));
+    richEdit1_->setPlainText(printer_.BufferText());
+    printer_.PrintBuffer(jobTitle);
 }
 
 bool TForm1::ExecutePrinterSetup() { return printer_.Setup(this); }

@@ -119,7 +119,6 @@ private:
     bool activationPending_ = true;
     bool shownOnce_ = false;
     int activations_ = 0;
-    int printLines_ = 0;
     std::function<void(const QString&)> errorReporter_;
 };
 

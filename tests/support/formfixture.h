@@ -20,6 +20,8 @@ struct FormFixture {
         form = std::make_unique<TForm1>(clock);
         form->setErrorReporter([this](const QString& message) { errors << message; });
         form->practice().random().Seed(1234);
+        // No test may wait on the interactive printer setup dialog.
+        form->printer().SetSetupHook([](QPrinter&) { return false; });
         form->show();
         form->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(form.get()));

@@ -52,7 +52,8 @@ for _ in $(seq 100); do
   sleep 0.1
 done
 [[ -s ${work}/display ]] || { cat "${work}/xvfb.log" >&2; fail "Xvfb did not start"; }
-export DISPLAY=":$(head -n1 "${work}/display")"
+DISPLAY=":$(head -n1 "${work}/display")"
+export DISPLAY
 note "Xvfb on ${DISPLAY}"
 
 if [[ ${mode} == openbox ]]; then
@@ -69,6 +70,7 @@ if [[ ${mode} == openbox ]]; then
 fi
 
 unset WAYLAND_DISPLAY
+export XDG_RUNTIME_DIR="${work}"  # private, mode 0700 from mktemp
 QT_QPA_PLATFORM=xcb "${exe}" >"${work}/app.log" 2>&1 &
 app_pid=$!
 
@@ -81,8 +83,25 @@ for _ in $(seq 300); do
   kill -0 "${app_pid}" 2>/dev/null || { app_log; fail "program ended before showing its window"; }
   sleep 0.1
 done
-[[ -n ${window} ]] || { app_log; fail "no visible window titled '${caption}' within 30 s"; }
+if [[ -z ${window} ]]; then
+  app_log
+  echo "--- visible windows ---" >&2
+  for shown in $(xdotool search --onlyvisible --name '.' 2>/dev/null); do
+    echo "${shown}: '$(xdotool getwindowname "${shown}")'" >&2
+  done
+  fail "no visible window titled exactly '${caption}' within 30 s"
+fi
 note "window ${window} '${caption}' is shown"
+
+# Desktops show the UTF-8 title (_NET_WM_NAME) where there is one; it must be the
+# caption as well, with nothing added.
+net_name=$(xprop -id "${window}" -notype _NET_WM_NAME 2>/dev/null)
+if [[ ${net_name} == *'= "'* ]]; then
+  net_name=${net_name#*= \"}
+  net_name=${net_name%\"}
+  [[ ${net_name} == "${caption}" ]] \
+    || fail "the title bar shows '${net_name}', expected '${caption}'"
+fi
 
 # Give the first activation time to run before clicking around.
 sleep 1

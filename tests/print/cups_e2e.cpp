@@ -1,0 +1,265 @@
+// The worksheet through a real print service: a private CUPS scheduler with a raw queue that
+// keeps every job's document, the exercise sheet and the solutions sheet printed through
+// Printer, and the spooled documents read back.
+//
+// The test starts its own cupsd on a socket in a temporary folder and never talks to the
+// machine's own print service. The printing itself runs in a child process (this program with
+// --print-child), because Qt's print support reads CUPS_SERVER when it first starts.
+#include <QtTest>
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QPrinter>
+#include <QPrinterInfo>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <cstdio>
+#include <exception>
+#include <string>
+#include <vector>
+
+#include <csignal>
+#include <unistd.h>
+#ifdef __linux__
+#include <sys/prctl.h>
+#endif
+
+#include "core/practice.h"
+#include "core/random.h"
+#include "fakeview.h"
+#include "pdftools.h"
+#include "print/printer.h"
+#include "print/printflags.h"
+#include "print/printjob.h"
+#include "print/worksheet.h"
+
+namespace {
+
+const QString kQueue = QStringLiteral("tolvaro-test");
+const std::string kRowSeparator = "\t\t\t\t\t\t\t\t|";
+
+QString FindTool(const QString& name) {
+    QString path = QStandardPaths::findExecutable(name);
+    if (path.isEmpty()) path = QStandardPaths::findExecutable(name, {QStringLiteral("/usr/sbin"), QStringLiteral("/sbin")});
+    return path;
+}
+
+// Child: prints a worksheet with solutions on the queue and writes the sheets as composed into
+// `outDir` (sheet-0.txt, sheet-1.txt). Exit status 0 when both jobs were handed over.
+int PrintChild(int argc, char* argv[], const QString& outDir) {
+    QApplication app(argc, argv);
+    try {
+        tolvaro::Printer printer;
+        printer.SetSetupHook([](QPrinter& p) {
+            if (!QPrinterInfo::availablePrinterNames().contains(kQueue)) return false;
+            p.setOutputFormat(QPrinter::NativeFormat);
+            p.setPrinterName(kQueue);
+            return p.isValid();
+        });
+        FakeView view;
+        view.texts[tolvaro::Control::MaxGrondtal] = "999999";
+        view.texts[tolvaro::Control::MaxExponent] = "12";
+        view.onSetup = [&] { return printer.Setup(nullptr); };
+        view.onPrint = [&](const FakeView::Job& job) {
+            printer.ClearBuffer();
+            for (const std::string& line : job.added) printer.AddLine(line);
+            printer.PrintBuffer(job.title);
+        };
+        tolvaro::Random random;
+        tolvaro::Practice practice(view, random);
+        tolvaro::PrintFlags flags{true, false, true, "Machten \xC3\xA9\xC3\xA9n"};
+        tolvaro::WorksheetTable table;
+        tolvaro::RunPrintJob(view, practice, flags, table, kRowSeparator);
+        if (!flags.PrintRequested) {
+            std::fprintf(stderr, "queue %s not found\n", qPrintable(kQueue));
+            return 2;
+        }
+        for (int i = 0; i < int(view.jobs.size()); ++i) {
+            QFile file(QDir(outDir).filePath(QStringLiteral("sheet-%1.txt").arg(i)));
+            if (!file.open(QIODevice::WriteOnly)) return 3;
+            for (const std::string& line : tolvaro::PrintedLines(view.jobs[static_cast<std::size_t>(i)].added))
+                file.write((line + "\n").c_str());
+        }
+        return view.jobs.size() == 2 ? 0 : 4;
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "print failed: %s\n", e.what());
+        return 1;
+    }
+}
+
+}  // namespace
+
+class TestCupsEndToEnd : public QObject {
+    Q_OBJECT
+
+public:
+    QString self;
+
+private:
+    QTemporaryDir root_;
+    QProcess cupsd_;
+    QString socket_;
+    QString lpadmin_, lpstat_;
+
+    QString Lp(const QString& tool, const QStringList& args, bool* ok = nullptr) {
+        QProcess process;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("CUPS_SERVER"), socket_);
+        process.setProcessEnvironment(env);
+        process.start(tool, args);
+        const bool done = process.waitForFinished(30000);
+        if (ok) *ok = done && process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
+        return QString::fromUtf8(process.readAllStandardOutput() + process.readAllStandardError());
+    }
+
+    bool Write(const QString& name, const QString& text) {
+        QFile file(root_.filePath(name));
+        return file.open(QIODevice::WriteOnly) && file.write(text.toUtf8()) == text.toUtf8().size();
+    }
+
+    QStringList SpooledDocuments() const {
+        return QDir(root_.filePath(QStringLiteral("spool")))
+            .entryList({QStringLiteral("d*")}, QDir::Files, QDir::Name);
+    }
+
+private slots:
+    void initTestCase() {
+        const QString cupsd = FindTool(QStringLiteral("cupsd"));
+        if (cupsd.isEmpty()) QSKIP("cupsd is not installed: no print service to print through");
+        lpadmin_ = FindTool(QStringLiteral("lpadmin"));
+        lpstat_ = FindTool(QStringLiteral("lpstat"));
+        QVERIFY2(!lpadmin_.isEmpty() && !lpstat_.isEmpty(), "cupsd is installed but lpadmin or lpstat is missing");
+        QVERIFY2(pdftools::Available(QStringLiteral("pdftotext")), "pdftotext (poppler-utils) is missing");
+
+        QVERIFY(root_.isValid());
+        const QString dir = root_.path();
+        // The scheduler's helpers may run as another user: they must reach the folder.
+        QVERIFY(QFile::setPermissions(dir, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner |
+                                               QFile::ReadGroup | QFile::ExeGroup | QFile::ReadOther |
+                                               QFile::ExeOther));
+        for (const char* sub : {"spool", "tmp", "cache", "state", "log", "ppd"})
+            QVERIFY(QDir(dir).mkpath(QString::fromLatin1(sub)));
+        socket_ = root_.filePath(QStringLiteral("cups.sock"));
+
+        QVERIFY(Write(QStringLiteral("cupsd.conf"), QStringLiteral(
+            "Listen %1\n"
+            "LogLevel info\n"
+            "Browsing No\n"
+            "WebInterface No\n"
+            "DefaultAuthType None\n"
+            "PreserveJobFiles Yes\n"
+            "PreserveJobHistory Yes\n"
+            "<Location />\n  Order allow,deny\n  Allow all\n</Location>\n"
+            "<Location /admin>\n  Order allow,deny\n  Allow all\n</Location>\n"
+            "<Policy default>\n  <Limit All>\n    Order allow,deny\n    Allow all\n  </Limit>\n</Policy>\n")
+            .arg(socket_)));
+        QString files = QStringLiteral(
+            "ServerRoot %1\n"
+            "RequestRoot %1/spool\n"
+            "TempDir %1/tmp\n"
+            "CacheDir %1/cache\n"
+            "StateDir %1/state\n"
+            "AccessLog %1/log/access_log\n"
+            "ErrorLog %1/log/error_log\n"
+            "PageLog %1/log/page_log\n"
+            "FileDevice Yes\n"
+            "Sandboxing Relaxed\n").arg(dir);
+        if (::geteuid() == 0) files += QStringLiteral("SystemGroup root\nUser lp\nGroup lp\n");
+        QVERIFY(Write(QStringLiteral("cups-files.conf"), files));
+
+        cupsd_.setProcessChannelMode(QProcess::MergedChannels);
+#ifdef __linux__
+        // Should this test die before its clean-up, the scheduler goes with it.
+        cupsd_.setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGTERM); });
+#endif
+        cupsd_.start(cupsd, {QStringLiteral("-f"), QStringLiteral("-c"), root_.filePath(QStringLiteral("cupsd.conf")),
+                             QStringLiteral("-s"), root_.filePath(QStringLiteral("cups-files.conf"))});
+        QVERIFY2(cupsd_.waitForStarted(10000), "cupsd does not start");
+        QTRY_VERIFY_WITH_TIMEOUT(Lp(lpstat_, {QStringLiteral("-r")}).contains(QStringLiteral("is running")) ||
+                                     cupsd_.state() == QProcess::NotRunning,
+                                 20000);
+        QVERIFY2(cupsd_.state() == QProcess::Running, qPrintable(QString::fromUtf8(cupsd_.readAll())));
+
+        bool ok = false;
+        const QString out = Lp(lpadmin_, {QStringLiteral("-p"), kQueue, QStringLiteral("-v"),
+                                          QStringLiteral("file:/dev/null"), QStringLiteral("-E")},
+                               &ok);
+        QVERIFY2(ok, qPrintable(out));
+        QVERIFY2(Lp(lpstat_, {QStringLiteral("-p"), kQueue}).contains(QStringLiteral("idle")), "queue not ready");
+    }
+
+    void cleanupTestCase() {
+        if (cupsd_.state() != QProcess::NotRunning) {
+            cupsd_.terminate();
+            if (!cupsd_.waitForFinished(10000)) {
+                cupsd_.kill();
+                cupsd_.waitForFinished(5000);
+            }
+        }
+    }
+
+    // Two jobs, exercise sheet first, each a document that reads as its sheet was composed,
+    // with the same thirty exercises.
+    void worksheetWithSolutions() {
+        QTemporaryDir out;
+        QVERIFY(out.isValid());
+        QProcess child;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("CUPS_SERVER"), socket_);
+        child.setProcessEnvironment(env);
+        child.setProcessChannelMode(QProcess::MergedChannels);
+        child.start(self, {QStringLiteral("--print-child"), out.path()});
+        QVERIFY(child.waitForFinished(120000));
+        QVERIFY2(child.exitStatus() == QProcess::NormalExit && child.exitCode() == 0,
+                 qPrintable(QString::fromUtf8(child.readAll())));
+
+        // Both jobs through the queue.
+        QTRY_COMPARE_WITH_TIMEOUT(
+            Lp(lpstat_, {QStringLiteral("-W"), QStringLiteral("completed"), QStringLiteral("-o"), kQueue})
+                .count(kQueue + QLatin1Char('-')),
+            2, 30000);
+        QCOMPARE(SpooledDocuments(), (QStringList{"d00001-001", "d00002-001"}));
+
+        std::vector<QStringList> sheets;
+        for (int i = 0; i < 2; ++i) {
+            QFile expected(out.filePath(QStringLiteral("sheet-%1.txt").arg(i)));
+            QVERIFY(expected.open(QIODevice::ReadOnly));
+            std::vector<std::string> lines;
+            for (const QByteArray& line : expected.readAll().split('\n')) lines.push_back(line.toStdString());
+            const QStringList composed = pdftools::Squeezed(lines);
+            const QString document = QDir(root_.filePath(QStringLiteral("spool"))).filePath(SpooledDocuments()[i]);
+            QCOMPARE(pdftools::SqueezedLines(document), composed);
+            sheets.push_back(composed);
+        }
+        // Exercise sheet first: the name line there, the solutions heading second.
+        QVERIFY(sheets[0][1].startsWith(QStringLiteral("Naam:")));
+        QCOMPARE(sheets[1][1], QStringLiteral("Oplossingen."));
+        QCOMPARE(sheets[0].size(), 50);
+        QCOMPARE(sheets[1].size(), 49);
+        // The same thirty exercises: exponent lines agree, and each base line starts alike.
+        for (int r = 0; r < 15; ++r) {
+            const int exponents = 4 + 3 * r;
+            const int bases = exponents + 1;
+            QCOMPARE(sheets[1][exponents], sheets[0][exponents]);
+            const QStringList exerciseHalves = sheets[0][bases].split(QLatin1Char('|'));
+            const QStringList solutionHalves = sheets[1][bases].split(QLatin1Char('|'));
+            QCOMPARE(exerciseHalves.size(), 2);
+            QCOMPARE(solutionHalves.size(), 2);
+            for (int side = 0; side < 2; ++side)
+                QCOMPARE(solutionHalves[side].section(QLatin1Char('='), 0, 0),
+                         exerciseHalves[side].section(QLatin1Char('='), 0, 0));
+        }
+    }
+};
+
+int main(int argc, char* argv[]) {
+    if (argc >= 3 && QByteArray(argv[1]) == "--print-child") return PrintChild(1, argv, QString::fromLocal8Bit(argv[2]));
+    QApplication app(argc, argv);
+    TestCupsEndToEnd test;
+    test.self = QCoreApplication::applicationFilePath();
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "cups_e2e.moc"
