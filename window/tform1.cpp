@@ -2,6 +2,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QFontDatabase>
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
@@ -39,12 +40,26 @@ QColor ColorOf(std::uint32_t value) {
     }
 }
 
+// The layout names Windows faces; asking for the installed metric-compatible face directly
+// spares the font lookup a fallback search for every face it doesn't know.
+QString InstalledFamily(const char* family) {
+    static const bool installed = QFontDatabase::hasFamily(QStringLiteral("Liberation Sans")) &&
+                                  QFontDatabase::hasFamily(QStringLiteral("Liberation Serif"));
+    const QString name = QString::fromLatin1(family);
+    if (!installed) return name;
+    return name == QLatin1String("Times New Roman") ? QStringLiteral("Liberation Serif")
+                                                    : QStringLiteral("Liberation Sans");
+}
+
 QFont FontOf(const FontSpec& spec) {
-    QFont font(QString::fromLatin1(spec.family));
+    QFont font(InstalledFamily(spec.family));
     font.setPixelSize(spec.pixelSize);
     font.setBold(spec.style & Bold);
     font.setItalic(spec.style & Italic);
     font.setUnderline(spec.style & Underline);
+    // Every text of the window is Western European, which the installed faces cover: no glyph
+    // fallback is needed, and looking up fallback faces is the costliest part of start-up.
+    font.setStyleStrategy(QFont::NoFontMerging);
     return font;
 }
 
@@ -80,7 +95,8 @@ TForm1::TForm1(const Clock& clock, QWidget* parent)
     palette.setColor(QPalette::Window, ColorOf(kBtnShadow));
     setPalette(palette);
     setFont(FontOf({"MS Sans Serif", 13, Bold, 0}));
-    setCursor(NoDropCursor());
+    noDropCursor_ = NoDropCursor();
+    setCursor(noDropCursor_);
     setMouseTracking(true);
     installEventFilter(this);
     widgets_[static_cast<int>(Control::Form1)] = this;
@@ -196,7 +212,7 @@ QWidget* TForm1::CreateControl(const ControlSpec& spec, QWidget* parent) {
                                   spec.kind == Kind::Panel || spec.kind == Kind::GroupBox);
     switch (spec.cursor) {
         case Cursor::Arrow: widget->setCursor(Qt::ArrowCursor); break;
-        case Cursor::NoDrop: widget->setCursor(NoDropCursor()); break;
+        case Cursor::NoDrop: widget->setCursor(noDropCursor_); break;
         case Cursor::No: widget->setCursor(Qt::ForbiddenCursor); break;
         case Cursor::Default: break;
     }

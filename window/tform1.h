@@ -116,6 +116,7 @@ private:
     QTextEdit* richEdit1_ = nullptr;
     QWidget* info_ = nullptr;
     QPointer<QWidget> pressed_;
+    QCursor noDropCursor_;
     bool activationPending_ = true;
     bool shownOnce_ = false;
     int activations_ = 0;
