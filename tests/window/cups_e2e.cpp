@@ -1,6 +1,6 @@
 // The worksheet through a real print service: a private CUPS scheduler with a raw queue that
 // keeps every job's document, the exercise sheet and the solutions sheet printed through
-// Printer, and the spooled documents read back.
+// the main window, and the spooled documents read back.
 //
 // The test starts its own cupsd on a socket in a temporary folder and never talks to the
 // machine's own print service. The printing itself runs in a child process (this program with
@@ -26,19 +26,20 @@
 #include <sys/prctl.h>
 #endif
 
-#include "core/practice.h"
-#include "core/random.h"
-#include "fakeview.h"
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include "core/steadyclock.h"
 #include "pdftools.h"
-#include "print/printer.h"
-#include "print/printflags.h"
-#include "print/printjob.h"
+#include "print/tprintdialoog1.h"
 #include "print/worksheet.h"
+#include "window/application.h"
+#include "window/tform1.h"
 
 namespace {
 
 const QString kQueue = QStringLiteral("tolvaro-test");
-const std::string kRowSeparator = "\t\t\t\t\t\t\t\t|";
 
 QString FindTool(const QString& name) {
     QString path = QStandardPaths::findExecutable(name);
@@ -46,47 +47,55 @@ QString FindTool(const QString& name) {
     return path;
 }
 
-// Child: prints a worksheet with solutions on the queue and writes the sheets as composed into
-// `outDir` (sheet-0.txt, sheet-1.txt). Exit status 0 when both jobs were handed over.
+// Child: the real program's print path. The main window is shown, the printer picture opens the
+// print options dialog, OK with a title and the solutions option ticked hands the focus back, and
+// the window's activation prints both sheets on the queue; only the interactive printer setup
+// dialog is replaced, by a hook that confirms the queue. The sheets as composed from the
+// window's thirty exercises are written into `outDir` (sheet-0.txt, sheet-1.txt).
 int PrintChild(int argc, char* argv[], const QString& outDir) {
     QApplication app(argc, argv);
-    try {
-        tolvaro::Printer printer;
-        printer.SetSetupHook([](QPrinter& p) {
-            if (!QPrinterInfo::availablePrinterNames().contains(kQueue)) return false;
-            p.setOutputFormat(QPrinter::NativeFormat);
-            p.setPrinterName(kQueue);
-            return p.isValid();
-        });
-        FakeView view;
-        view.texts[tolvaro::Control::MaxGrondtal] = "999999";
-        view.texts[tolvaro::Control::MaxExponent] = "12";
-        view.onSetup = [&] { return printer.Setup(nullptr); };
-        view.onPrint = [&](const FakeView::Job& job) {
-            printer.ClearBuffer();
-            for (const std::string& line : job.added) printer.AddLine(line);
-            printer.PrintBuffer(job.title);
-        };
-        tolvaro::Random random;
-        tolvaro::Practice practice(view, random);
-        tolvaro::PrintFlags flags{true, false, true, "Machten \xC3\xA9\xC3\xA9n"};
-        tolvaro::WorksheetTable table;
-        tolvaro::RunPrintJob(view, practice, flags, table, kRowSeparator);
-        if (!flags.PrintRequested) {
-            std::fprintf(stderr, "queue %s not found\n", qPrintable(kQueue));
-            return 2;
-        }
-        for (int i = 0; i < int(view.jobs.size()); ++i) {
-            QFile file(QDir(outDir).filePath(QStringLiteral("sheet-%1.txt").arg(i)));
-            if (!file.open(QIODevice::WriteOnly)) return 3;
-            for (const std::string& line : tolvaro::PrintedLines(view.jobs[static_cast<std::size_t>(i)].added))
-                file.write((line + "\n").c_str());
-        }
-        return view.jobs.size() == 2 ? 0 : 4;
-    } catch (const std::exception& e) {
-        std::fprintf(stderr, "print failed: %s\n", e.what());
+    tolvaro::ConfigureApplication(app);
+    const tolvaro::SteadyClock clock;
+    tolvaro::TForm1 form(clock);
+    QStringList errors;
+    form.setErrorReporter([&errors](const QString& message) { errors << message; });
+    form.printer().SetSetupHook([](QPrinter& p) {
+        if (!QPrinterInfo::availablePrinterNames().contains(kQueue)) return false;
+        p.setOutputFormat(QPrinter::NativeFormat);
+        p.setPrinterName(kQueue);
+        return p.isValid();
+    });
+    form.show();
+    if (!QTest::qWaitFor([&] { return form.activationCount() == 1; })) return 5;
+    form.findChild<QLineEdit*>(QStringLiteral("MaxGrondtal"))->setText(QStringLiteral("999999"));
+    form.findChild<QLineEdit*>(QStringLiteral("MaxExponent"))->setText(QStringLiteral("12"));
+    QTest::mouseClick(form.findChild<QWidget*>(QStringLiteral("Image3")), Qt::LeftButton);
+    tolvaro::TPrintDialoog1* dialog = nullptr;
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+        if (auto* d = qobject_cast<tolvaro::TPrintDialoog1*>(w)) dialog = d;
+    }
+    if (!dialog) return 6;
+    dialog->Edit1->setText(QString::fromUtf8("Machten \xC3\xA9\xC3\xA9n"));
+    dialog->CheckBox1->setChecked(true);
+    dialog->OKKnop->click();
+    if (!QTest::qWaitFor([&] { return form.activationCount() == 2; })) return 7;
+    if (!errors.isEmpty()) {
+        std::fprintf(stderr, "print failed: %s\n", qPrintable(errors.join(u'\n')));
         return 1;
     }
+    if (!form.printFlags().PrintRequested) {
+        std::fprintf(stderr, "queue %s not found\n", qPrintable(kQueue));
+        return 2;
+    }
+    const std::string title = form.printFlags().WorksheetTitle;
+    const tolvaro::SheetKind kinds[] = {tolvaro::SheetKind::Exercises, tolvaro::SheetKind::Solutions};
+    for (int i = 0; i < 2; ++i) {
+        QFile file(QDir(outDir).filePath(QStringLiteral("sheet-%1.txt").arg(i)));
+        if (!file.open(QIODevice::WriteOnly)) return 3;
+        const auto added = tolvaro::ComposeSheet(kinds[i], form.WorksheetTable, title, form.RowSeparator);
+        for (const std::string& line : tolvaro::PrintedLines(added)) file.write((line + "\n").c_str());
+    }
+    return 0;
 }
 
 }  // namespace
