@@ -424,6 +424,11 @@ private slots:
         QCOMPARE(QApplication::style()->styleHint(QStyle::SH_ToolTip_WakeUpDelay), 500);
     }
 
+    void standardDialogsSpeakDutch() {
+        QCOMPARE(QCoreApplication::translate("QPlatformTheme", "Cancel"), QStringLiteral("Annuleren"));
+        QCOMPARE(QCoreApplication::translate("QPrintDialog", "Print"), QStringLiteral("Afdrukken"));
+    }
+
     void errorsEscapingAHandlerAreReported() {
         FormFixture f;
         // A settings text that is not an integer can't be typed; set it behind the edit's back.
