@@ -172,19 +172,16 @@ void Practice::TimerMinutenKeyPress(char key) { SettingKeyPress(Control::TimerMi
 
 void Practice::TimerMinutenEnter() { view_.SetVisible(Control::VolgendeOefening, false); }
 
-void Practice::MaxGrondtalExit() {
-    if (SettleSetting(Control::MaxGrondtal, SavedMaxGrondtal) && view_.Text(Control::MaxGrondtal) != SavedMaxGrondtal) {
+void Practice::LimitExit(Control edit, const std::string& saved) {
+    // Compared as texts: "05" or "+5" after "5" is a change, a trimmed " 5" is not.
+    if (SettleSetting(edit, saved) && view_.Text(edit) != saved) {
         NewExerciseSet();
         ResetSeries();
     }
 }
 
-void Practice::MaxExponentExit() {
-    if (SettleSetting(Control::MaxExponent, SavedMaxExponent) && view_.Text(Control::MaxExponent) != SavedMaxExponent) {
-        NewExerciseSet();
-        ResetSeries();
-    }
-}
+void Practice::MaxGrondtalExit() { LimitExit(Control::MaxGrondtal, SavedMaxGrondtal); }
+void Practice::MaxExponentExit() { LimitExit(Control::MaxExponent, SavedMaxExponent); }
 
 void Practice::TimerMinutenExit() {
     if (!SettleSetting(Control::TimerMinuten, SavedTimerMinuten)) return;

@@ -70,6 +70,8 @@ private:
     void SettingKeyPress(Control edit, const std::string& saved, char key);
     // Trims the edit and puts the saved text back when it is not an integer; false then.
     bool SettleSetting(Control edit, const std::string& saved);
+    // Leaving the largest base or exponent: a changed valid text starts a new set and series.
+    void LimitExit(Control edit, const std::string& saved);
 
     View& view_;
     Random& random_;

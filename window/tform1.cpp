@@ -517,7 +517,9 @@ void TForm1::PrintBuffer(const std::string& jobTitle) {
 bool TForm1::ExecutePrinterSetup() { return printer_.Setup(this); }
 
 void TForm1::OpenPrintDialog() {
-    new TPrintDialoog1(printFlags_, this, [this] { ReturnFromPrintDialog(); });
+    auto* dialog = new TPrintDialoog1(printFlags_, this, [this] { ReturnFromPrintDialog(); });
+    // Closing the main window ends the program even while a dialog is open.
+    dialog->setAttribute(Qt::WA_QuitOnClose, false);
 }
 
 void TForm1::Quit() { QCoreApplication::quit(); }
