@@ -288,7 +288,7 @@ constexpr ControlSpec kControls[] = {
 
     // ---- About panel Info.
     {.name = "Label42", .kind = Kind::Label, .parent = "Info", .x = 58, .y = 13, .width = 103, .height = 16,
-     .text = "Een programma van", .font = {kMsSans, 13, Regular, clYellow}, .flags = AutoSize | Opaque},
+     .text = "Gemaakt door", .font = {kMsSans, 13, Regular, clYellow}, .flags = AutoSize | Opaque},
     {.name = "Label43", .kind = Kind::Label, .parent = "Info", .x = 176, .y = 8, .width = 141, .height = 24,
      .text = "het Tolvaro-team", .font = {kMsSans, 19, Bold | Italic, clYellow}, .flags = AutoSize | Opaque},
     {.name = "Label46", .kind = Kind::Label, .parent = "Info", .x = 161, .y = 31, .width = 162, .height = 16,

@@ -124,6 +124,10 @@ void TForm1::BuildControls() {
         QWidget* widget = CreateControl(spec, parent);
         byName.insert(widget->objectName(), widget);
         specs_.insert(widget, &spec);
+        // Labels in the hidden panels are sized when their panel is first shown: measuring them
+        // now would load fonts that start-up doesn't need.
+        auto* label = qobject_cast<QLabel*>(widget);
+        if (label && label->isVisibleTo(this)) AdjustAutoSize(label);
     }
     for (int i = 0; i < static_cast<int>(Control::Count); ++i) {
         const auto control = static_cast<Control>(i);
@@ -225,7 +229,6 @@ QWidget* TForm1::CreateControl(const ControlSpec& spec, QWidget* parent) {
     widget->setAttribute(Qt::WA_NoMousePropagation);
     widget->setMouseTracking(true);
     widget->installEventFilter(this);
-    if (spec.kind == Kind::Label && (spec.flags & AutoSize)) AdjustAutoSize(static_cast<QLabel*>(widget));
     return widget;
 }
 
@@ -329,6 +332,11 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
             if (handled && it->exit && !IsWindowSwitch(static_cast<QFocusEvent*>(event))) {
                 const auto handler = it->exit;
                 Run(handler);
+            }
+            break;
+        case QEvent::Show:
+            if (watched == info_ || watched == widgets_[static_cast<int>(Control::Panel3)]) {
+                for (QLabel* label : widget->findChildren<QLabel*>()) AdjustAutoSize(label);
             }
             break;
         case QEvent::KeyPress: {
