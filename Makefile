@@ -1,6 +1,9 @@
 # Tolvaro: the two everyday commands.
 #   make run    install what is missing, build, start the program
-#   make test   install what is missing, build everything, run every test
+#   make test   install what is missing, build everything, run every test: the normal build's
+#               tests, then the test programs again under the sanitizers (build-asan/), then
+#               short fuzz runs of the number texts (build-fuzz/)
+# The two extra passes on their own: make test-asan, make test-fuzz (presets in CMakePresets.json).
 
 BUILD_DIR  := build
 BUILD_TYPE := RelWithDebInfo
@@ -18,7 +21,14 @@ define run_tests
 	cd $(1) && ctest --output-on-failure
 endef
 
-.PHONY: run test deps
+# run_preset(name): configure, build and test one preset of CMakePresets.json.
+define run_preset
+	cmake --preset $(1)
+	cmake --build --preset $(1) -j$(JOBS)
+	ctest --preset $(1)
+endef
+
+.PHONY: run test test-asan test-fuzz deps
 
 deps:
 	bash scripts/install-deps.sh
@@ -30,3 +40,14 @@ run: deps
 test: deps
 	$(call configure_and_build,$(BUILD_DIR),$(BUILD_TYPE),,)
 	$(call run_tests,$(BUILD_DIR))
+	$(call run_preset,asan)
+	$(call run_preset,fuzz)
+
+# The core, print and window test programs built with AddressSanitizer, UndefinedBehavior-
+# Sanitizer and LeakSanitizer (suppressions in tests/lsan.supp).
+test-asan: deps
+	$(call run_preset,asan)
+
+# Bounded libFuzzer runs of the number-text conversions; fuzz/run-long.sh runs them longer.
+test-fuzz: deps
+	$(call run_preset,fuzz)

@@ -145,6 +145,17 @@ void Practice::SettingClick(Control edit, std::string& saved) {
     view_.SetFocus(edit);
 }
 
+std::string& Practice::SavedText(Control edit) {
+    if (edit == Control::MaxExponent) return SavedMaxExponent;
+    if (edit == Control::TimerMinuten) return SavedTimerMinuten;
+    return SavedMaxGrondtal;
+}
+
+void Practice::SettingEntered(Control edit) {
+    const std::string text = view_.Text(edit);
+    if (!IsNotInteger(text)) SavedText(edit) = text;
+}
+
 void Practice::SettingKeyPress(Control edit, const std::string& saved, char key) {
     if (key != kEnter) return;
     const std::string text = TrimControl(view_.Text(edit));

@@ -51,6 +51,9 @@ public:
     void TimerMinutenEnter();
     void TimerMinutenKeyPress(char key);
     void TimerMinutenExit();
+    // The focus entered a settings edit: its text is remembered like a click does, so a field
+    // entered without a click (a press released beside it) still has a value to fall back to.
+    void SettingEntered(Control edit);
 
     // Module state, readable by the contest, the window and the tests.
     std::array<long double, kRows> ExpectedPowers{};
@@ -66,6 +69,7 @@ public:
     Random& random() { return random_; }
 
 private:
+    std::string& SavedText(Control edit);
     void SettingClick(Control edit, std::string& saved);
     void SettingKeyPress(Control edit, const std::string& saved, char key);
     // Trims the edit and puts the saved text back when it is not an integer; false then.

@@ -51,12 +51,12 @@ QString InstalledFamily(const char* family) {
                                                     : QStringLiteral("Liberation Sans");
 }
 
-QFont FontOf(const FontSpec& spec) {
-    QFont font(InstalledFamily(spec.family));
-    font.setPixelSize(spec.pixelSize);
-    font.setBold(spec.style & Bold);
-    font.setItalic(spec.style & Italic);
-    font.setUnderline(spec.style & Underline);
+QFont FontOf(const FontSpec& entry) {
+    QFont font(InstalledFamily(entry.family));
+    font.setPixelSize(entry.pixelSize);
+    font.setBold(entry.style & Bold);
+    font.setItalic(entry.style & Italic);
+    font.setUnderline(entry.style & Underline);
     // Every text of the window is Western European, which the installed faces cover: no glyph
     // fallback is needed, and looking up fallback faces is the costliest part of start-up.
     font.setStyleStrategy(QFont::NoFontMerging);
@@ -119,11 +119,11 @@ TForm1::~TForm1() {
 
 void TForm1::BuildControls() {
     QHash<QString, QWidget*> byName;
-    for (const ControlSpec& spec : MainWindowControls()) {
-        QWidget* parent = spec.parent ? byName.value(QString::fromLatin1(spec.parent), this) : this;
-        QWidget* widget = CreateControl(spec, parent);
+    for (const ControlSpec& entry : MainWindowControls()) {
+        QWidget* parent = entry.parent ? byName.value(QString::fromLatin1(entry.parent), this) : this;
+        QWidget* widget = CreateControl(entry, parent);
         byName.insert(widget->objectName(), widget);
-        specs_.insert(widget, &spec);
+        specs_.insert(widget, &entry);
         // Labels in the hidden panels are sized when their panel is first shown: measuring them
         // now would load fonts that start-up doesn't need.
         auto* label = qobject_cast<QLabel*>(widget);
@@ -143,26 +143,26 @@ void TForm1::BuildControls() {
     }
 }
 
-QWidget* TForm1::CreateControl(const ControlSpec& spec, QWidget* parent) {
+QWidget* TForm1::CreateControl(const ControlSpec& entry, QWidget* parent) {
     QWidget* widget = nullptr;
-    const QString text = QString::fromUtf8(spec.text ? spec.text : "");
-    switch (spec.kind) {
+    const QString text = QString::fromUtf8(entry.text ? entry.text : "");
+    switch (entry.kind) {
         case Kind::Label: {
             auto* label = new QLabel(text, parent);
             Qt::Alignment align = Qt::AlignTop;
-            align |= (spec.flags & AlignRight) ? Qt::AlignRight : (spec.flags & AlignCenter) ? Qt::AlignHCenter
+            align |= (entry.flags & AlignRight) ? Qt::AlignRight : (entry.flags & AlignCenter) ? Qt::AlignHCenter
                                                                                               : Qt::AlignLeft;
             label->setAlignment(align);
-            label->setWordWrap(spec.flags & WordWrap);
+            label->setWordWrap(entry.flags & WordWrap);
             label->setTextFormat(Qt::PlainText);
             widget = label;
             break;
         }
         case Kind::Edit: {
-            auto* edit = new TEdit(parent, spec.flags & SelectOnFocus, spec.flags & KeepSelection);
-            edit->setMaxLength(spec.maxLength);
+            auto* edit = new TEdit(parent, entry.flags & SelectOnFocus, entry.flags & KeepSelection);
+            edit->setMaxLength(entry.maxLength);
             edit->setText(text);
-            edit->setFocusPolicy((spec.flags & TabStop) ? Qt::StrongFocus : Qt::ClickFocus);
+            edit->setFocusPolicy((entry.flags & TabStop) ? Qt::StrongFocus : Qt::ClickFocus);
             widget = edit;
             break;
         }
@@ -170,61 +170,61 @@ QWidget* TForm1::CreateControl(const ControlSpec& spec, QWidget* parent) {
             auto* button = new QPushButton(text, parent);
             button->setAutoDefault(false);
             button->setFocusPolicy(Qt::ClickFocus);
-            if (spec.picture) {
-                button->setIcon(QIcon(QString::fromLatin1(spec.picture)));
-                button->setIconSize(QSize(spec.width - 12, spec.height - 8));
+            if (entry.picture) {
+                button->setIcon(QIcon(QString::fromLatin1(entry.picture)));
+                button->setIconSize(QSize(entry.width - 12, entry.height - 8));
             }
             widget = button;
             break;
         }
         case Kind::GroupBox: widget = new QGroupBox(text, parent); break;
         case Kind::Panel:
-            widget = new TPanel(parent, static_cast<int>(spec.bevelInner == Bevel::Raised) -
-                                            static_cast<int>(spec.bevelInner == Bevel::Lowered),
-                                static_cast<int>(spec.bevelOuter == Bevel::Raised) -
-                                    static_cast<int>(spec.bevelOuter == Bevel::Lowered),
-                                spec.bevelWidth, spec.borderWidth, spec.borderLine);
+            widget = new TPanel(parent, static_cast<int>(entry.bevelInner == Bevel::Raised) -
+                                            static_cast<int>(entry.bevelInner == Bevel::Lowered),
+                                static_cast<int>(entry.bevelOuter == Bevel::Raised) -
+                                    static_cast<int>(entry.bevelOuter == Bevel::Lowered),
+                                entry.bevelWidth, entry.borderWidth, entry.borderLine);
             break;
-        case Kind::Image: widget = new TImage(parent, QString::fromLatin1(spec.picture), spec.stretch); break;
+        case Kind::Image: widget = new TImage(parent, QString::fromLatin1(entry.picture), entry.stretch); break;
         case Kind::RichText: {
             auto* box = new QTextEdit(parent);
-            box->setReadOnly(spec.flags & ReadOnly);
+            box->setReadOnly(entry.flags & ReadOnly);
             box->setAcceptRichText(false);
-            box->setFocusPolicy((spec.flags & Hidden) ? Qt::NoFocus : Qt::ClickFocus);
-            if (spec.flatFrame) box->setFrameStyle(QFrame::Box | QFrame::Plain);
+            box->setFocusPolicy((entry.flags & Hidden) ? Qt::NoFocus : Qt::ClickFocus);
+            if (entry.flatFrame) box->setFrameStyle(QFrame::Box | QFrame::Plain);
             widget = box;
             break;
         }
     }
-    widget->setObjectName(QString::fromLatin1(spec.name));
-    widget->setGeometry(spec.x, spec.y, spec.width, spec.height);
-    if (spec.font.family) widget->setFont(FontOf(spec.font));
+    widget->setObjectName(QString::fromLatin1(entry.name));
+    widget->setGeometry(entry.x, entry.y, entry.width, entry.height);
+    if (entry.font.family) widget->setFont(FontOf(entry.font));
     QPalette palette;
     palette.setResolveMask(0);
-    if (spec.font.family && spec.font.color != kNoColor) {
-        const QColor color = ColorOf(spec.font.color);
+    if (entry.font.family && entry.font.color != kNoColor) {
+        const QColor color = ColorOf(entry.font.color);
         palette.setColor(QPalette::WindowText, color);
         palette.setColor(QPalette::Text, color);
         palette.setColor(QPalette::ButtonText, color);
     }
-    if (spec.background != kNoColor) {
-        palette.setColor(QPalette::Window, ColorOf(spec.background));
-        if (spec.kind == Kind::RichText) palette.setColor(QPalette::Base, ColorOf(spec.background));
+    if (entry.background != kNoColor) {
+        palette.setColor(QPalette::Window, ColorOf(entry.background));
+        if (entry.kind == Kind::RichText) palette.setColor(QPalette::Base, ColorOf(entry.background));
     }
     widget->setPalette(palette);
-    widget->setAutoFillBackground(spec.background != kNoColor || (spec.flags & Opaque) ||
-                                  spec.kind == Kind::Panel || spec.kind == Kind::GroupBox);
-    switch (spec.cursor) {
+    widget->setAutoFillBackground(entry.background != kNoColor || (entry.flags & Opaque) ||
+                                  entry.kind == Kind::Panel || entry.kind == Kind::GroupBox);
+    switch (entry.cursor) {
         case Cursor::Arrow: widget->setCursor(Qt::ArrowCursor); break;
         case Cursor::NoDrop: widget->setCursor(noDropCursor_); break;
         case Cursor::No: widget->setCursor(Qt::ForbiddenCursor); break;
         case Cursor::Default: break;
     }
-    if (spec.tooltip) {
-        widget->setToolTip(QString::fromUtf8(spec.tooltip));
+    if (entry.tooltip) {
+        widget->setToolTip(QString::fromUtf8(entry.tooltip));
         widget->setToolTipDuration(5000);
     }
-    if (spec.flags & Hidden) widget->hide();
+    if (entry.flags & Hidden) widget->hide();
     // Mouse movement stops at the innermost control: a label in a panel does not clear the help.
     widget->setAttribute(Qt::WA_NoMousePropagation);
     widget->setMouseTracking(true);
@@ -233,11 +233,11 @@ QWidget* TForm1::CreateControl(const ControlSpec& spec, QWidget* parent) {
 }
 
 void TForm1::AdjustAutoSize(QLabel* label) {
-    const ControlSpec* spec = specs_.value(label);
-    if (!spec || !(spec->flags & AutoSize)) return;
+    const ControlSpec* entry = specs_.value(label);
+    if (!entry || !(entry->flags & AutoSize)) return;
     const QRect old = label->geometry();
     const int width = label->text().isEmpty() ? 0 : label->sizeHint().width();
-    const int left = (spec->flags & AlignRight) ? old.x() + old.width() - width : old.x();
+    const int left = (entry->flags & AlignRight) ? old.x() + old.width() - width : old.x();
     label->setGeometry(left, old.y(), width, old.height());
 }
 
@@ -258,15 +258,30 @@ void TForm1::WireHandlers() {
     help(on(Control::VolgendeOefening), help::kVolgendeOefening);
 
     Handlers& grondtal = on(Control::MaxGrondtal);
-    grondtal = {[&p] { p.MaxGrondtalClick(); }, [&p] { p.MaxGrondtalEnter(); }, [&p] { p.MaxGrondtalExit(); },
+    grondtal = {[&p] { p.MaxGrondtalClick(); },
+                [&p] {
+                    p.SettingEntered(Control::MaxGrondtal);
+                    p.MaxGrondtalEnter();
+                },
+                [&p] { p.MaxGrondtalExit(); },
                 [&p] { p.MaxGrondtalKeyPress(13); }};
     help(grondtal, help::kMaxGrondtal);
     Handlers& exponent = on(Control::MaxExponent);
-    exponent = {[&p] { p.MaxExponentClick(); }, [&p] { p.MaxGrondtalEnter(); }, [&p] { p.MaxExponentExit(); },
+    exponent = {[&p] { p.MaxExponentClick(); },
+                [&p] {
+                    p.SettingEntered(Control::MaxExponent);
+                    p.MaxGrondtalEnter();
+                },
+                [&p] { p.MaxExponentExit(); },
                 [&p] { p.MaxExponentKeyPress(13); }};
     help(exponent, help::kMaxExponent);
     Handlers& minutes = on(Control::TimerMinuten);
-    minutes = {[&p] { p.TimerMinutenClick(); }, [&p] { p.TimerMinutenEnter(); }, [&p] { p.TimerMinutenExit(); },
+    minutes = {[&p] { p.TimerMinutenClick(); },
+               [&p] {
+                   p.SettingEntered(Control::TimerMinuten);
+                   p.TimerMinutenEnter();
+               },
+               [&p] { p.TimerMinutenExit(); },
                [&p] { p.TimerMinutenKeyPress(13); }};
     help(minutes, help::kTimerMinuten);
     for (int row = 1; row <= kRows; ++row) {
@@ -349,18 +364,22 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
 }
 
 bool TForm1::HandleKey(QWidget* target, int key, Qt::KeyboardModifiers modifiers) {
-    const bool isEdit = qobject_cast<QLineEdit*>(target) != nullptr;
-    auto* button = qobject_cast<QAbstractButton*>(target);
-    if (!isEdit && !button) return false;
-    if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-        // The about panel's OK is the default button while it can be pressed.
-        QWidget* ok = findChild<QWidget*>(QStringLiteral("OKKnop"));
-        if (isEdit && !info_->isHidden() && ok->isEnabled()) {
-            Run([this] { OKKnopClick(); });
+    // Escape presses RESET while it can be pressed, wherever the focus is (also on no control,
+    // as after the end of a contest took it out of an answer edit).
+    if (key == Qt::Key_Escape && (modifiers & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier)) == 0) {
+        auto* reset = static_cast<QAbstractButton*>(widget(Control::OKKnop1));
+        if (!reset->isHidden() && reset->isEnabled()) {
+            reset->click();
             return true;
         }
-        if (button) {
-            button->click();
+        return false;
+    }
+    if (key != Qt::Key_Return && key != Qt::Key_Enter) return false;
+    if (qobject_cast<QLineEdit*>(target)) {
+        // The about panel's OK is the default button while it can be pressed.
+        QWidget* ok = findChild<QWidget*>(QStringLiteral("OKKnop"));
+        if (!info_->isHidden() && ok->isEnabled()) {
+            Run([this] { OKKnopClick(); });
             return true;
         }
         const auto it = handlers_.constFind(target);
@@ -371,12 +390,9 @@ bool TForm1::HandleKey(QWidget* target, int key, Qt::KeyboardModifiers modifiers
         }
         return false;
     }
-    if (key == Qt::Key_Escape && (modifiers & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier)) == 0) {
-        auto* reset = static_cast<QAbstractButton*>(widget(Control::OKKnop1));
-        if (!reset->isHidden() && reset->isEnabled()) {
-            reset->click();
-            return true;
-        }
+    if (auto* button = qobject_cast<QAbstractButton*>(target)) {
+        if (button->isVisible() && button->isEnabled()) button->click();
+        return true;
     }
     return false;
 }
@@ -469,7 +485,13 @@ std::string TForm1::Text(Control control) const {
     return {};
 }
 
-void TForm1::SetVisible(Control control, bool visible) { widget(control)->setVisible(visible); }
+void TForm1::SetVisible(Control control, bool visible) {
+    QWidget* w = widget(control);
+    const bool hadFocus = !visible && (w->hasFocus() || w->isAncestorOf(QApplication::focusWidget()));
+    w->setVisible(visible);
+    // A hidden button must not keep the keyboard focus: Enter or Space would still press it.
+    if (hadFocus && (w->hasFocus() || w->isAncestorOf(QApplication::focusWidget()))) setFocus(Qt::OtherFocusReason);
+}
 
 bool TForm1::IsVisible(Control control) const {
     return control == Control::Form1 ? isVisible() : !widget(control)->isHidden();

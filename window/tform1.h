@@ -90,7 +90,7 @@ private:
     };
 
     void BuildControls();
-    QWidget* CreateControl(const ControlSpec& spec, QWidget* parent);
+    QWidget* CreateControl(const ControlSpec& entry, QWidget* parent);
     void WireHandlers();
     void FormCreate();
     void FormActivate();
