@@ -197,6 +197,10 @@ QWidget* TForm1::CreateControl(const ControlSpec& entry, QWidget* parent) {
         }
     }
     widget->setObjectName(QString::fromLatin1(entry.name));
+    // Controls without a caption of their own are known to assistive tools by their name.
+    if (entry.kind != Kind::Label && entry.kind != Kind::Button && entry.kind != Kind::GroupBox) {
+        widget->setAccessibleName(widget->objectName());
+    }
     widget->setGeometry(entry.x, entry.y, entry.width, entry.height);
     if (entry.font.family) widget->setFont(FontOf(entry.font));
     QPalette palette;
