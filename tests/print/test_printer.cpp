@@ -15,6 +15,8 @@
 #include "core/practice.h"
 #include "core/random.h"
 #include "fakeview.h"
+
+using tolvaro::test::FakeView;
 #include "pdftools.h"
 #include "print/printer.h"
 #include "print/printflags.h"

@@ -9,6 +9,8 @@
 #include "core/practice.h"
 #include "core/random.h"
 #include "fakeview.h"
+
+using tolvaro::test::FakeView;
 #include "print/printflags.h"
 #include "print/printjob.h"
 #include "print/worksheet.h"

@@ -1,9 +1,9 @@
 // An in-memory View for logic tests: texts, visibility, enabled state, focus and colours in
-// maps, the print buffer as a list of jobs, and a fake monotonic clock.
+// maps, the print buffer with every printed job kept, and a fake monotonic clock.
 #pragma once
 
+#include <functional>
 #include <map>
-#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -20,6 +20,11 @@ public:
 
 class FakeView : public View {
 public:
+    struct Job {
+        std::string title;
+        std::vector<std::string> added;  // the added lines, carriage returns included
+    };
+
     FakeView() {
         texts[Control::MaxGrondtal] = "5";
         texts[Control::MaxExponent] = "2";
@@ -31,36 +36,68 @@ public:
         }
     }
 
-    void SetText(Control c, const std::string& t) override { texts[c] = t; }
+    void SetText(Control c, const std::string& t) override {
+        ++writes;
+        texts[c] = t;
+    }
     std::string Text(Control c) const override {
         const auto it = texts.find(c);
         return it == texts.end() ? std::string() : it->second;
     }
-    void SetVisible(Control c, bool v) override { visible[c] = v; }
+    void SetVisible(Control c, bool v) override {
+        ++writes;
+        visible[c] = v;
+    }
     bool IsVisible(Control c) const override {
         const auto it = visible.find(c);
         return it == visible.end() || it->second;
     }
-    void SetEnabled(Control c, bool e) override { enabled[c] = e; }
+    void SetEnabled(Control c, bool e) override {
+        ++writes;
+        enabled[c] = e;
+    }
     bool IsEnabled(Control c) const {
         const auto it = enabled.find(c);
         return it == enabled.end() || it->second;
     }
-    void SetFocus(Control c) override { focus = c; }
-    void SetFontColor(Control c, Color color) override { colors[c] = color; }
-    void SetHelpText(const std::string& t) override { help = t; }
-    void SetTimerEnabled(bool e) override { timerEnabled = e; }
-    void SetTimerInterval(int ms) override { timerInterval = ms; }
-    void ClearPrintBuffer() override { buffer.clear(); }
-    void AddPrintLine(const std::string& line) override { buffer.push_back(line); }
+    void SetFocus(Control c) override {
+        ++writes;
+        focus = c;
+    }
+    void SetFontColor(Control c, Color color) override {
+        ++writes;
+        colors[c] = color;
+    }
+    void SetHelpText(const std::string& t) override {
+        ++writes;
+        help = t;
+    }
+    void SetTimerEnabled(bool e) override {
+        ++writes;
+        timerEnabled = e;
+    }
+    void SetTimerInterval(int ms) override {
+        ++writes;
+        timerInterval = ms;
+    }
+    void ClearPrintBuffer() override {
+        log.emplace_back("clear");
+        buffer.clear();
+    }
+    void AddPrintLine(const std::string& line) override {
+        log.emplace_back("add");
+        buffer.push_back(line);
+    }
     void PrintBuffer(const std::string& title) override {
-        if (printFails) throw std::runtime_error("Afdrukken mislukt.");
-        jobs.push_back(buffer);
-        jobTitles.push_back(title);
+        log.emplace_back("print");
+        const Job job{title, buffer};
+        if (onPrint) onPrint(job);  // may throw: the job then never arrives
+        jobs.push_back(job);
     }
     bool ExecutePrinterSetup() override {
-        ++setupShown;
-        return setupResult;
+        log.emplace_back("setup");
+        ++setupCalls;
+        return onSetup ? onSetup() : setupResult;
     }
     void OpenPrintDialog() override { ++printDialogsOpened; }
     void Quit() override { quit = true; }
@@ -73,12 +110,15 @@ public:
     std::string help;
     bool timerEnabled = false;
     int timerInterval = 0;
+    int writes = 0;  // calls that change the window
+
     std::vector<std::string> buffer;
-    std::vector<std::vector<std::string>> jobs;
-    std::vector<std::string> jobTitles;
-    bool printFails = false;
+    std::vector<Job> jobs;
+    std::vector<std::string> log;  // "setup", "clear", "add", "print" in order
     bool setupResult = true;
-    int setupShown = 0;
+    int setupCalls = 0;
+    std::function<bool()> onSetup;
+    std::function<void(const Job&)> onPrint;
     int printDialogsOpened = 0;
     bool quit = false;
 };
