@@ -261,33 +261,33 @@ void TForm1::WireHandlers() {
     help(on(Control::Kontroleer), help::kKontroleer);
     help(on(Control::VolgendeOefening), help::kVolgendeOefening);
 
-    Handlers& grondtal = on(Control::MaxGrondtal);
-    grondtal = {[&p] { p.MaxGrondtalClick(); },
-                [&p] {
-                    p.SettingEntered(Control::MaxGrondtal);
-                    p.MaxGrondtalEnter();
-                },
-                [&p] { p.MaxGrondtalExit(); },
-                [&p] { p.MaxGrondtalKeyPress(13); }};
-    help(grondtal, help::kMaxGrondtal);
-    Handlers& exponent = on(Control::MaxExponent);
-    exponent = {[&p] { p.MaxExponentClick(); },
-                [&p] {
-                    p.SettingEntered(Control::MaxExponent);
-                    p.MaxGrondtalEnter();
-                },
-                [&p] { p.MaxExponentExit(); },
-                [&p] { p.MaxExponentKeyPress(13); }};
-    help(exponent, help::kMaxExponent);
-    Handlers& minutes = on(Control::TimerMinuten);
-    minutes = {[&p] { p.TimerMinutenClick(); },
-               [&p] {
-                   p.SettingEntered(Control::TimerMinuten);
-                   p.TimerMinutenEnter();
-               },
-               [&p] { p.TimerMinutenExit(); },
-               [&p] { p.TimerMinutenKeyPress(13); }};
-    help(minutes, help::kTimerMinuten);
+    struct SettingWiring {
+        Control edit;
+        void (Practice::*click)();
+        void (Practice::*enter)();
+        void (Practice::*exit)();
+        void (Practice::*keyPress)(char);
+        std::string_view help;
+    };
+    const SettingWiring settings[] = {
+        {Control::MaxGrondtal, &Practice::MaxGrondtalClick, &Practice::MaxGrondtalEnter, &Practice::MaxGrondtalExit,
+         &Practice::MaxGrondtalKeyPress, help::kMaxGrondtal},
+        {Control::MaxExponent, &Practice::MaxExponentClick, &Practice::MaxGrondtalEnter, &Practice::MaxExponentExit,
+         &Practice::MaxExponentKeyPress, help::kMaxExponent},
+        {Control::TimerMinuten, &Practice::TimerMinutenClick, &Practice::TimerMinutenEnter,
+         &Practice::TimerMinutenExit, &Practice::TimerMinutenKeyPress, help::kTimerMinuten},
+    };
+    for (const SettingWiring& setting : settings) {
+        Handlers& h = on(setting.edit);
+        h.click = [&p, f = setting.click] { (p.*f)(); };
+        h.enter = [&p, edit = setting.edit, f = setting.enter] {
+            p.SettingEntered(edit);
+            (p.*f)();
+        };
+        h.exit = [&p, f = setting.exit] { (p.*f)(); };
+        h.enterKey = [&p, f = setting.keyPress] { (p.*f)(13); };
+        help(h, setting.help);
+    }
     for (int row = 1; row <= kRows; ++row) {
         Handlers& result = on(Row(RowPart::Result, row));
         result = {[&p, row] { p.ResultClick(row); }, [&p] { p.MaxGrondtalEnter(); }, [&p, row] { p.ResultExit(row); },
