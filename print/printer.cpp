@@ -91,29 +91,30 @@ void Printer::AddLine(const std::string& line) {
 }
 
 void Printer::Print(const QString& text, const QString& jobTitle) {
-    if (!printer().isValid()) Fail("Er is geen geldige printer gekozen; er is niets geprint.");
+    QPrinter& device = printer();
+    if (!device.isValid()) Fail("Er is geen geldige printer gekozen; er is niets geprint.");
 
-    printer().setDocName(jobTitle);
+    device.setDocName(jobTitle);
     // The text goes onto the whole printable area: only the margins the printer can't print on.
-    const QPageLayout page = printer().pageLayout();
-    printer().setPageMargins(page.minimumMargins(), page.units());
+    const QPageLayout page = device.pageLayout();
+    device.setPageMargins(page.minimumMargins(), page.units());
 
     // Checked beforehand: Qt's PDF output without a file name fails to start and then stays
     // marked as busy, which would spoil every later job.
-    if (printer().outputFormat() == QPrinter::PdfFormat && printer().outputFileName().isEmpty())
+    if (device.outputFormat() == QPrinter::PdfFormat && device.outputFileName().isEmpty())
         Fail("Er is geen bestand gekozen om naar te printen; er is niets geprint.");
 
     QPainter painter;
-    if (!painter.begin(&printer())) Fail("De printer kan niet worden geopend; er is niets geprint.");
+    if (!painter.begin(&device)) Fail("De printer kan niet worden geopend; er is niets geprint.");
 
-    const std::unique_ptr<QTextDocument> doc = LayOut(text, printer());
+    const std::unique_ptr<QTextDocument> doc = LayOut(text, device);
     const QSizeF pageSize = doc->pageSize();
     QAbstractTextDocumentLayout::PaintContext context;
     context.palette.setColor(QPalette::Text, Qt::black);
 
     const int pages = doc->pageCount();
     for (int i = 0; i < pages; ++i) {
-        if (i > 0 && !printer().newPage()) {
+        if (i > 0 && !device.newPage()) {
             painter.end();
             Fail("Het printen is mislukt: er kan geen nieuwe bladzijde worden begonnen.");
         }
@@ -126,7 +127,7 @@ void Printer::Print(const QString& text, const QString& jobTitle) {
         painter.restore();
     }
 
-    if (!painter.end() || printer().printerState() == QPrinter::Error) Fail("Het printen is mislukt.");
+    if (!painter.end() || device.printerState() == QPrinter::Error) Fail("Het printen is mislukt.");
 }
 
 }  // namespace tolvaro

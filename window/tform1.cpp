@@ -437,7 +437,6 @@ void TForm1::FormActivate() {
         practice_.NewExerciseSet();
         RunPrintJob(*this, practice_, printFlags_, WorksheetTable, RowSeparator);
     });
-    emit activated();
 }
 
 void TForm1::Image1Click() { SetVisible(Control::Info, true); }

@@ -72,9 +72,6 @@ public:
     std::array<WorksheetEntry, 30> WorksheetTable;  // the last print job's thirty exercises
     std::string RowSeparator;
 
-signals:
-    void activated();  // FormActivate ran
-
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void showEvent(QShowEvent* event) override;
