@@ -54,6 +54,7 @@ TPrintDialoog1::TPrintDialoog1(PrintFlags& flags, QWidget* mainWindow, std::func
     setAttribute(Qt::WA_DeleteOnClose);
     setObjectName(QStringLiteral("PrintDialoog1"));
     setWindowTitle(QStringLiteral("PrintDialoog1"));
+    setAccessibleName(QStringLiteral("Printen van een schriftelijke oefening"));
     setFixedSize(658, 333);
     setFont(SansSerif(11));
     setAutoFillBackground(true);
@@ -77,6 +78,7 @@ TPrintDialoog1::TPrintDialoog1(PrintFlags& flags, QWidget* mainWindow, std::func
 
     Edit1 = new QLineEdit(QStringLiteral("Oefening"), Panel1);
     Edit1->setObjectName(QStringLiteral("Edit1"));
+    Edit1->setAccessibleName(QStringLiteral("Titel van de oefening"));
     Edit1->setGeometry(16, 96, 553, 28);
     Edit1->setFont(SansSerif(16, true));
     SetColor(Edit1, QPalette::Text, kBlack);

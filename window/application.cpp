@@ -1,5 +1,7 @@
 #include "window/application.h"
 
+#include "window/accessibility.h"
+
 #include <QFont>
 #include <QLibraryInfo>
 #include <QMessageBox>
@@ -30,6 +32,7 @@ void ConfigureApplication(QApplication& app) {
     QFont::insertSubstitution(QStringLiteral("Arial"), QStringLiteral("Liberation Sans"));
     QFont::insertSubstitution(QStringLiteral("Times New Roman"), QStringLiteral("Liberation Serif"));
     app.setStyle(new TolvaroStyle);
+    InstallAccessibility();
     auto* translator = new QTranslator(&app);
     if (translator->load(QStringLiteral("qtbase_nl"), QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
         QApplication::installTranslator(translator);

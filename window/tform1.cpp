@@ -17,6 +17,7 @@
 
 #include "print/printjob.h"
 #include "print/tprintdialoog1.h"
+#include "window/accessibility.h"
 #include "window/controltable.h"
 #include "window/helptexts.h"
 #include "window/widgets.h"
@@ -197,10 +198,8 @@ QWidget* TForm1::CreateControl(const ControlSpec& entry, QWidget* parent) {
         }
     }
     widget->setObjectName(QString::fromLatin1(entry.name));
-    // Controls without a caption of their own are known to assistive tools by their name.
-    if (entry.kind != Kind::Label && entry.kind != Kind::Button && entry.kind != Kind::GroupBox) {
-        widget->setAccessibleName(widget->objectName());
-    }
+    // Controls without a caption of their own get a Dutch name for assistive tools.
+    if (const QString name = AccessibleNameOf(widget->objectName()); !name.isEmpty()) widget->setAccessibleName(name);
     widget->setGeometry(entry.x, entry.y, entry.width, entry.height);
     if (entry.font.family) widget->setFont(FontOf(entry.font));
     QPalette palette;
@@ -313,6 +312,16 @@ void TForm1::WireHandlers() {
     button(QStringLiteral("Startknop"), [this] { contest_.StartknopClick(); });
     button(QStringLiteral("OKKnop1"), [this] { contest_.OKKnop1Click(); });
     button(QStringLiteral("OKKnop"), [this] { OKKnopClick(); });
+
+    // Assistive tools read a control's help text as its description; the pictures that react to
+    // a click are offered to them as buttons.
+    for (auto h = handlers_.cbegin(); h != handlers_.cend(); ++h) {
+        if (h->help && h->helpLength > 0) {
+            static_cast<QWidget*>(h.key())->setAccessibleDescription(
+                AccessibleDescriptionOf({h->help, static_cast<std::size_t>(h->helpLength)}));
+        }
+    }
+    for (QWidget* picture : {image1, image3, image4}) MarkClickablePicture(picture);
 }
 
 // ---------------------------------------------------------------- events
@@ -475,6 +484,15 @@ void TForm1::SetText(Control control, const std::string& text) {
     if (auto* label = qobject_cast<QLabel*>(w)) {
         label->setText(value);
         AdjustAutoSize(label);
+        // The base and exponent of a row are read out together as one exercise.
+        const int index = static_cast<int>(control) - static_cast<int>(Row(RowPart::Grondtal, 1));
+        if (index >= 0 && index < 2 * kRows) {
+            const int row = index % kRows + 1;
+            const QString reading = ExerciseReading(static_cast<QLabel*>(widget(Row(RowPart::Grondtal, row)))->text(),
+                                                    static_cast<QLabel*>(widget(Row(RowPart::Exponent, row)))->text());
+            widget(Row(RowPart::Grondtal, row))->setAccessibleDescription(reading);
+            widget(Row(RowPart::Exponent, row))->setAccessibleDescription(reading);
+        }
     } else if (auto* edit = qobject_cast<QLineEdit*>(w)) {
         edit->setText(value);
     }

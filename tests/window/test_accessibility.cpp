@@ -1,0 +1,177 @@
+// What a screen reader gets from the main window through Qt's accessibility interfaces:
+// names, roles and descriptions, the exercise read as a whole, and a lesson played through
+// the accessible actions and text interfaces alone.
+#include <QtTest>
+
+#include <QAccessible>
+#include <QAbstractButton>
+#include <QLineEdit>
+
+#include "formfixture.h"
+#include "window/helptexts.h"
+
+using namespace tolvaro;
+using tolvaro::test::FormFixture;
+
+namespace {
+
+QAccessibleInterface* Accessible(const FormFixture& f, const char* name) {
+    QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(f.get(name));
+    if (!iface) qFatal("no accessible interface for %s", name);
+    return iface;
+}
+
+QString Description(std::string_view help) {
+    QString text = QString::fromUtf8(help.data(), static_cast<qsizetype>(help.size()));
+    return text.replace(u'\r', u'\n').remove(QRegularExpression(QStringLiteral("^\n+")));
+}
+
+QByteArray RowName(const char* part, int row) { return "Oef" + QByteArray::number(row) + part; }
+
+}  // namespace
+
+class TestAccessibility : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { ConfigureApplication(*qApp); }
+
+    void names_data() {
+        QTest::addColumn<QByteArray>("control");
+        QTest::addColumn<int>("role");
+        QTest::addColumn<QString>("name");
+        const auto row = [](const char* tag, const char* control, QAccessible::Role role, const char* name) {
+            QTest::newRow(tag) << QByteArray(control) << static_cast<int>(role) << QString::fromUtf8(name);
+        };
+        row("answer edit 3", "Oef3Result", QAccessible::EditableText, "Oplossing oefening 3");
+        row("answer edit 10", "Oef10Result", QAccessible::EditableText, "Oplossing oefening 10");
+        row("largest base", "MaxGrondtal", QAccessible::EditableText, "Grootste grondtal");
+        row("largest exponent", "MaxExponent", QAccessible::EditableText, "Grootste exponent");
+        row("minutes", "TimerMinuten", QAccessible::EditableText, "Timer in minuten");
+        row("stop picture", "Image4", QAccessible::Button, "Stop het programma");
+        row("printer picture", "Image3", QAccessible::Button, "Printen");
+        row("info picture", "Image1", QAccessible::Button, "Info");
+        row("check button", "Kontroleer", QAccessible::Button, "CONTROLEER");
+        row("next button", "VolgendeOefening", QAccessible::Button, "VOLGENDE OEFENING");
+        row("about OK", "OKKnop", QAccessible::Button, "OK");
+        row("series counter", "Reeksteller", QAccessible::StaticText, "1");
+        row("maximum points", "Label8", QAccessible::StaticText, "10");
+        row("column header", "Label38", QAccessible::StaticText,
+            "Nr.      Grondtal + Exponent                           Macht                                  Test");
+    }
+
+    void names() {
+        QFETCH(QByteArray, control);
+        QFETCH(int, role);
+        QFETCH(QString, name);
+        FormFixture f;
+        QAccessibleInterface* iface = Accessible(f, control.constData());
+        QCOMPARE(static_cast<int>(iface->role()), role);
+        QCOMPARE(iface->text(QAccessible::Name), name);
+    }
+
+    // Every control a pupil can type into or press has a name a screen reader can say.
+    void everyControlNamed() {
+        FormFixture f;
+        QList<QWidget*> controls;
+        for (QWidget* w : f.form->findChildren<QWidget*>()) {
+            const bool pressable = QAccessible::queryAccessibleInterface(w)->actionInterface() &&
+                                   !QAccessible::queryAccessibleInterface(w)->actionInterface()->actionNames().isEmpty();
+            if (qobject_cast<QLineEdit*>(w) || qobject_cast<QAbstractButton*>(w) || pressable) controls << w;
+        }
+        QVERIFY(controls.size() >= 10 + 3 + 3 + 5);
+        for (QWidget* w : controls) {
+            QVERIFY2(!QAccessible::queryAccessibleInterface(w)->text(QAccessible::Name).isEmpty(),
+                     qPrintable(w->objectName()));
+        }
+    }
+
+    void descriptions_data() {
+        QTest::addColumn<QByteArray>("control");
+        QTest::addColumn<QString>("description");
+        const auto row = [](const char* control, std::string_view help) {
+            QTest::newRow(control) << QByteArray(control) << Description(help);
+        };
+        row("MaxGrondtal", help::kMaxGrondtal);
+        row("TimerMinuten", help::kTimerMinuten);
+        row("Oef1Result", help::kResult);
+        row("Oef7Result", help::kResult);
+        row("Label6", help::kLabel6);
+        row("Kontroleer", help::kKontroleer);
+        row("Image3", help::kImage3);
+        row("Image4", help::kImage4);
+        row("Image1", "Info over het Programma.");  // no help text: the tooltip
+        row("Oef1Kontrol", {});
+    }
+
+    void descriptions() {
+        QFETCH(QByteArray, control);
+        QFETCH(QString, description);
+        FormFixture f;
+        QCOMPARE(Accessible(f, control.constData())->text(QAccessible::Description), description);
+    }
+
+    // The base and the exponent label of a row both read the whole exercise, also after a new set.
+    void exerciseReadAsAWhole() {
+        FormFixture f;
+        for (int round = 0; round < 2; ++round) {
+            for (int row = 1; row <= kRows; ++row) {
+                const QString reading = f.rowText(RowPart::Grondtal, row) + QStringLiteral(" tot de macht ") +
+                                        f.rowText(RowPart::Exponent, row);
+                QCOMPARE(Accessible(f, RowName("Grondtal", row))->text(QAccessible::Description), reading);
+                QCOMPARE(Accessible(f, RowName("Exponent", row))->text(QAccessible::Description), reading);
+            }
+            f.typeSetting("MaxGrondtal", QStringLiteral("12"));
+            f.typeSetting("MaxExponent", QStringLiteral("3"));
+        }
+    }
+
+    // A lesson through the accessibility interfaces only: read each exercise, write the answer,
+    // press CONTROLEER, hear GOED or FOUT per row.
+    void lessonWithoutMouseOrKeys() {
+        FormFixture f;
+        for (int row = 1; row <= kRows; ++row) {
+            const QStringList reading =
+                Accessible(f, RowName("Grondtal", row))->text(QAccessible::Description).split(QStringLiteral(" tot de macht "));
+            QCOMPARE(reading.size(), 2);
+            qlonglong power = 1;
+            for (int i = 0; i < reading[1].toInt(); ++i) power *= reading[0].toLongLong();
+            if (row % 3 == 0) ++power;  // every third answer wrong
+            QAccessibleInterface* edit = Accessible(f, RowName("Result", row));
+            QVERIFY(edit->editableTextInterface());
+            edit->editableTextInterface()->replaceText(0, edit->textInterface()->characterCount(),
+                                                      QString::number(power));
+        }
+        QAccessibleInterface* check = Accessible(f, "Kontroleer");
+        check->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+        // Qt presses a button the way a click looks: down, and up a moment later.
+        for (int row = 1; row <= kRows; ++row) {
+            QTRY_COMPARE(Accessible(f, RowName("Kontrol", row))->text(QAccessible::Name),
+                     row % 3 == 0 ? QStringLiteral("FOUT") : QStringLiteral("GOED"));
+        }
+        QCOMPARE(f.text("Label6"), QStringLiteral("7"));
+    }
+
+    // The pictures press like buttons while they can be clicked, and not while disabled.
+    void picturesPress() {
+        FormFixture f;
+        QAccessibleInterface* info = Accessible(f, "Image1");
+        QCOMPARE(info->actionInterface()->actionNames(), QStringList{QAccessibleActionInterface::pressAction()});
+        info->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+        QVERIFY(f.get("Info")->isVisible());
+        Accessible(f, "OKKnop")->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+        QTRY_VERIFY(!f.get("Info")->isVisible());
+
+        f.form->SetEnabled(Control::Instellingen, false);
+        QAccessibleInterface* printer = Accessible(f, "Image3");
+        QVERIFY(printer->actionInterface()->actionNames().isEmpty());
+        printer->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+        QVERIFY(!QApplication::activePopupWidget());
+        const QWidgetList windows = QApplication::topLevelWidgets();
+        QCOMPARE(std::count_if(windows.cbegin(), windows.cend(), [](QWidget* w) { return w->isVisible(); }), 1);
+        QVERIFY(f.errors.isEmpty());
+    }
+};
+
+QTEST_MAIN(TestAccessibility)
+#include "test_accessibility.moc"
