@@ -1,8 +1,10 @@
 #include "window/widgets.h"
 
 #include <QFocusEvent>
+#include <QGuiApplication>
 #include <QPainter>
 #include <QPainterPath>
+#include <QScreen>
 #include <QSvgRenderer>
 
 namespace tolvaro {
@@ -78,7 +80,12 @@ void TEdit::focusOutEvent(QFocusEvent* event) {
 }
 
 QCursor NoDropCursor() {
-    QPixmap pixmap(32, 32);
+    // Drawn at the screen's pixel ratio, so on a scaled screen the pointer is as sharp as the
+    // window and keeps its logical size; the drawing and the hot spot are in logical pixels.
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    const qreal ratio = screen ? screen->devicePixelRatio() : 1.0;
+    QPixmap pixmap(QSize(32, 32) * ratio);
+    pixmap.setDevicePixelRatio(ratio);
     pixmap.fill(Qt::transparent);
     QPainter painter(&pixmap);
     painter.setRenderHint(QPainter::Antialiasing);
