@@ -19,6 +19,8 @@ packages=(
   clang libclang-rt-14-dev
   # Dutch locale for the locale tests
   locales
+  # Debian package and its checks: dpkg-shlibdeps, desktop entry and metainfo validators
+  dpkg-dev desktop-file-utils appstream
 )
 
 locale_name="nl_NL.UTF-8"
