@@ -1,0 +1,145 @@
+#!/usr/bin/env bash
+# Builds the Debian package from the current build tree into a temporary directory and checks
+# it: control fields, the exact set of installed files with their modes, the PNG icon sizes,
+# the installed desktop and software-centre entries, that the program finds its libraries, and
+# that apt resolves the dependencies on this system (simulated: nothing is installed).
+#   deb_check.sh <build dir> <source dir> <version>
+set -uo pipefail
+
+build=${1:?usage: deb_check.sh <build dir> <source dir> <version>}
+source=${2:?}
+version=${3:?}
+app_id=nl.kvz.Tolvaro
+icon_sizes=(16 22 24 32 48 64 128 256)
+
+failures=0
+fail() {
+  echo "FAIL: $*"
+  failures=$((failures + 1))
+}
+
+work=$(mktemp -d "${TMPDIR:-/tmp}/tolvaro-deb.XXXXXX")
+trap 'rm -rf "${work}"' EXIT
+
+# --- build -------------------------------------------------------------------------------
+if ! cpack -G DEB --config "${build}/CPackConfig.cmake" -B "${work}" >"${work}/cpack.log" 2>&1; then
+  cat "${work}/cpack.log"
+  echo "FAIL: cpack -G DEB"
+  exit 1
+fi
+debs=("${work}"/*.deb)
+if ((${#debs[@]} != 1)) || [[ ! -f ${debs[0]} ]]; then
+  cat "${work}/cpack.log"
+  echo "FAIL: expected one .deb in ${work}, found: ${debs[*]}"
+  exit 1
+fi
+deb=${debs[0]}
+arch=$(dpkg --print-architecture)
+echo "package: $(basename "${deb}") ($(stat -c %s "${deb}") bytes)"
+[[ $(basename "${deb}") == "tolvaro_${version}_${arch}.deb" ]] ||
+  fail "file name $(basename "${deb}"), expected tolvaro_${version}_${arch}.deb"
+
+# --- control fields ----------------------------------------------------------------------
+field() { dpkg-deb -f "${deb}" "$1"; }
+# Package names of a relation field, one a line, without version constraints or alternatives.
+relation_names() { field "$1" | tr ',|' '\n\n' | sed -E 's/\(.*\)//; s/^[[:space:]]+//; s/[[:space:]]+$//' | grep -v '^$'; }
+
+dpkg-deb -I "${deb}"
+while read -r name expected; do
+  actual=$(field "${name}")
+  [[ ${actual} == "${expected}" ]] || fail "${name}: '${actual}', expected '${expected}'"
+done <<FIELDS
+Package tolvaro
+Version ${version}
+Architecture ${arch}
+Section education
+Priority optional
+FIELDS
+[[ -n $(field Maintainer) ]] || fail "no Maintainer"
+[[ -n $(field Description | head -n1) ]] || fail "no short Description"
+(($(field Description | wc -l) > 1)) || fail "no long Description"
+[[ $(field Description | sed -n 1p) != "$(field Description | sed -n 2p | sed 's/^ //')" ]] ||
+  fail "long Description repeats the short one"
+
+depends=$(relation_names Depends)
+# From dpkg-shlibdeps: the libraries the program links. Named by us: what is only loaded at
+# run time (platform and SVG plugins) and the fonts asked for by name.
+for package in libc6 libstdc++6 libgmp10 libqt6core6 libqt6gui6 libqt6widgets6 libqt6printsupport6 \
+               libqt6svg6 qt6-qpa-plugins fonts-liberation2; do
+  grep -qx "${package}" <<<"${depends}" || fail "Depends lacks ${package}: $(field Depends)"
+done
+# A versioned dependency shows dpkg-shlibdeps really ran (the named ones carry no version).
+field Depends | grep -qE 'libqt6widgets6 \(>= [^)]+\)' || fail "Depends not from dpkg-shlibdeps: $(field Depends)"
+relation_names Recommends | grep -qx qt6-translations-l10n || fail "Recommends lacks qt6-translations-l10n"
+
+# --- contents ----------------------------------------------------------------------------
+# Every entry that is not a directory, as "mode owner path".
+dpkg-deb -c "${deb}" | awk '$1 !~ /^d/ { print $1, $2, $6 }' | sort >"${work}/contents"
+{
+  echo "-rwxr-xr-x root/root ./usr/bin/tolvaro"
+  echo "-rw-r--r-- root/root ./usr/share/applications/${app_id}.desktop"
+  echo "-rw-r--r-- root/root ./usr/share/metainfo/${app_id}.metainfo.xml"
+  echo "-rw-r--r-- root/root ./usr/share/icons/hicolor/scalable/apps/${app_id}.svg"
+  for size in "${icon_sizes[@]}"; do
+    echo "-rw-r--r-- root/root ./usr/share/icons/hicolor/${size}x${size}/apps/${app_id}.png"
+  done
+} | sort >"${work}/expected"
+if ! diff -u "${work}/expected" "${work}/contents"; then
+  fail "package contents differ from the expected set (- expected, + packaged)"
+fi
+
+root=${work}/root
+dpkg-deb -x "${deb}" "${root}"
+
+# --- program -----------------------------------------------------------------------------
+program=${root}/usr/bin/tolvaro
+if [[ -f ${program} ]]; then
+  readelf -S "${program}" | grep -q '\.debug_info' && fail "usr/bin/tolvaro is not stripped"
+  missing=$(ldd "${program}" 2>&1 | grep 'not found')
+  [[ -z ${missing} ]] && missing=$(ldd "${program}" 2>&1 | grep -E 'libtolvaro|/build')
+  [[ -z ${missing} ]] || fail "usr/bin/tolvaro libraries: ${missing}"
+fi
+
+# --- icons -------------------------------------------------------------------------------
+cmp -s "${source}/resources/icon.svg" "${root}/usr/share/icons/hicolor/scalable/apps/${app_id}.svg" ||
+  fail "scalable icon is not resources/icon.svg"
+# PNG: 8-byte signature, then the IHDR chunk: length, "IHDR", width, height (big-endian).
+for size in "${icon_sizes[@]}"; do
+  png=${root}/usr/share/icons/hicolor/${size}x${size}/apps/${app_id}.png
+  [[ -f ${png} ]] || continue
+  read -r -a b < <(od -An -tu1 -N24 -v "${png}" | tr -s ' \n' ' ')
+  if [[ "${b[*]:0:8}" != "137 80 78 71 13 10 26 10" || "${b[*]:12:4}" != "73 72 68 82" ]]; then
+    fail "${size}x${size} icon is not a PNG"
+    continue
+  fi
+  width=$(((b[16] << 24) | (b[17] << 16) | (b[18] << 8) | b[19]))
+  height=$(((b[20] << 24) | (b[21] << 16) | (b[22] << 8) | b[23]))
+  [[ ${width}x${height} == "${size}x${size}" ]] || fail "${size}x${size} icon is ${width}x${height}"
+done
+
+# --- desktop and software-centre entries -------------------------------------------------
+desktop=${root}/usr/share/applications/${app_id}.desktop
+if out=$(desktop-file-validate "${desktop}" 2>&1) && [[ -z ${out} ]]; then :; else
+  fail "desktop-file-validate: ${out}"
+fi
+grep -qx 'Exec=tolvaro' "${desktop}" || fail "desktop entry does not start tolvaro"
+grep -qx "Icon=${app_id}" "${desktop}" || fail "desktop entry does not name the icon ${app_id}"
+out=$(appstreamcli validate --no-net --strict "${root}/usr/share/metainfo/${app_id}.metainfo.xml" 2>&1) ||
+  fail "appstreamcli validate: ${out}"
+# The installed tree as a whole: the metainfo together with the desktop entry it launches.
+out=$(appstreamcli validate-tree --no-net --strict "${root}" 2>&1) || fail "appstreamcli validate-tree: ${out}"
+
+# --- dependencies resolve on this system (simulation only, no lock taken) -----------------
+if out=$(apt-get install --simulate -o Debug::NoLocking=1 "${deb}" 2>&1); then
+  echo "${out}" | grep -E '^(Inst|Conf|Remv) ' || true
+  grep -q '^Remv ' <<<"${out}" && fail "installing the package would remove packages"
+  grep -qE '^Inst tolvaro |is already the newest version' <<<"${out}" || fail "apt-get did not plan to install tolvaro: ${out}"
+else
+  fail "apt-get install --simulate: ${out}"
+fi
+
+if ((failures > 0)); then
+  echo "${failures} check(s) failed"
+  exit 1
+fi
+echo "package checks passed"
