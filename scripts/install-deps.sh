@@ -8,11 +8,13 @@ packages=(
   # compiler and build system
   build-essential cmake pkg-config
   # libraries
-  libgmp-dev qt6-base-dev qt6-base-dev-tools qt6-svg-dev libgl-dev libx11-dev
+  libgmp-dev qt6-base-dev qt6-base-dev-tools qt6-svg-dev libgl-dev libx11-dev libfontconfig-dev
   # run time: Qt platform plugins, Dutch Qt texts, fonts
   qt6-qpa-plugins qt6-translations-l10n fontconfig fonts-liberation2 fonts-dejavu-core
   # window tests, screenshots and benchmark on a virtual X display
   xvfb xauth xdotool x11-utils openbox imagemagick
+  # benchmark tools: paints seen through DAMAGE, clicks sent through XTEST
+  libxdamage-dev libxtst-dev
   # printing tests
   cups cups-client cups-bsd poppler-utils
   # sanitizer builds
