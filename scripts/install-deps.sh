@@ -13,6 +13,8 @@ packages=(
   qt6-qpa-plugins qt6-translations-l10n fontconfig fonts-liberation2 fonts-dejavu-core
   # window tests, screenshots and benchmark on a virtual X display
   xvfb xauth xdotool x11-utils openbox imagemagick
+  # lesson test over the accessibility bus: session bus, AT-SPI bus and registry, pyatspi
+  dbus-daemon dbus-bin at-spi2-core python3-pyatspi
   # benchmark tools: paints seen through DAMAGE, clicks sent through XTEST
   libxdamage-dev libxtst-dev
   # printing tests
