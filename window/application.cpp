@@ -31,6 +31,8 @@ void ConfigureApplication(QApplication& app) {
     QFont::insertSubstitution(QStringLiteral("@Arial Unicode MS"), QStringLiteral("Liberation Sans"));
     QFont::insertSubstitution(QStringLiteral("Arial"), QStringLiteral("Liberation Sans"));
     QFont::insertSubstitution(QStringLiteral("Times New Roman"), QStringLiteral("Liberation Serif"));
+    // Desktops match the window to the installed menu entry by this name.
+    QGuiApplication::setDesktopFileName(QStringLiteral("nl.kvz.Tolvaro"));
     app.setStyle(new TolvaroStyle);
     InstallAccessibility();
     auto* translator = new QTranslator(&app);

@@ -14,6 +14,7 @@
 #include <QScrollBar>
 #include <QTextCursor>
 #include <QTextEdit>
+#include <string_view>
 
 #include "print/printjob.h"
 #include "print/tprintdialoog1.h"
@@ -41,15 +42,12 @@ QColor ColorOf(std::uint32_t value) {
     }
 }
 
-// The layout names Windows faces; asking for the installed metric-compatible face directly
-// spares the font lookup a fallback search for every face it doesn't know.
+// The layout names Windows faces; asking for the installed metric-compatible faces directly
+// spares the font lookup a fallback search for every face it doesn't know. (Were they missing,
+// the font lookup would fall back to the default faces either way.)
 QString InstalledFamily(const char* family) {
-    static const bool installed = QFontDatabase::hasFamily(QStringLiteral("Liberation Sans")) &&
-                                  QFontDatabase::hasFamily(QStringLiteral("Liberation Serif"));
-    const QString name = QString::fromLatin1(family);
-    if (!installed) return name;
-    return name == QLatin1String("Times New Roman") ? QStringLiteral("Liberation Serif")
-                                                    : QStringLiteral("Liberation Sans");
+    return std::string_view(family) == "Times New Roman" ? QStringLiteral("Liberation Serif")
+                                                        : QStringLiteral("Liberation Sans");
 }
 
 QFont FontOf(const FontSpec& entry) {
@@ -84,13 +82,12 @@ bool IsWindowSwitch(const QFocusEvent* event) {
 
 }  // namespace
 
-TForm1::TForm1(const Clock& clock, QWidget* parent)
+TForm1::TForm1(const Clock& clock, QWidget* parent, Build build)
     : QWidget(parent, kToolWindowFlags),
       practice_(*this, random_),
       contest_(*this, practice_, clock, TimeSeparator()) {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Tolvaro v.1 (KVZ)"));
-    setWindowIcon(QIcon(QStringLiteral(":/art/icon.svg")));
     setFixedSize(809, 646);
     QPalette palette = this->palette();
     palette.setColor(QPalette::Window, ColorOf(kBtnShadow));
@@ -101,13 +98,18 @@ TForm1::TForm1(const Clock& clock, QWidget* parent)
     setMouseTracking(true);
     installEventFilter(this);
     widgets_[static_cast<int>(Control::Form1)] = this;
-
-    BuildControls();
-    WireHandlers();
     connect(&timer1_, &QTimer::timeout, this, [this] { Run([this] { contest_.Timer1Timer(); }); });
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         move(screen->availableGeometry().center() - rect().center());
     }
+    if (build == Build::Now) Construct();
+}
+
+void TForm1::Construct() {
+    built_ = true;
+    setWindowIcon(QIcon(QStringLiteral(":/art/icon.svg")));
+    BuildControls();
+    WireHandlers();
     FormCreate();
 }
 
@@ -125,10 +127,6 @@ void TForm1::BuildControls() {
         QWidget* widget = CreateControl(entry, parent);
         byName.insert(widget->objectName(), widget);
         specs_.insert(widget, &entry);
-        // Labels in the hidden panels are sized when their panel is first shown: measuring them
-        // now would load fonts that start-up doesn't need.
-        auto* label = qobject_cast<QLabel*>(widget);
-        if (label && label->isVisibleTo(this)) AdjustAutoSize(label);
     }
     for (int i = 0; i < static_cast<int>(Control::Count); ++i) {
         const auto control = static_cast<Control>(i);
@@ -173,7 +171,10 @@ QWidget* TForm1::CreateControl(const ControlSpec& entry, QWidget* parent) {
             button->setFocusPolicy(Qt::ClickFocus);
             if (entry.picture) {
                 button->setIcon(QIcon(QString::fromLatin1(entry.picture)));
-                button->setIconSize(QSize(entry.width - 12, entry.height - 8));
+                // A square glyph whose side is a multiple of 4 logical pixels is a whole number of
+                // device pixels at every quarter-step scale factor: drawn without resampling.
+                const int side = std::min(entry.width - 12, entry.height - 8) / 4 * 4;
+                button->setIconSize(QSize(side, side));
             }
             widget = button;
             break;
@@ -227,7 +228,8 @@ QWidget* TForm1::CreateControl(const ControlSpec& entry, QWidget* parent) {
         widget->setToolTip(QString::fromUtf8(entry.tooltip));
         widget->setToolTipDuration(5000);
     }
-    if (entry.flags & Hidden) widget->hide();
+    // Explicit either way: controls built after the window is shown are not shown with it.
+    widget->setVisible(!(entry.flags & Hidden));
     // Mouse movement stops at the innermost control: a label in a panel does not clear the help.
     widget->setAttribute(Qt::WA_NoMousePropagation);
     widget->setMouseTracking(true);
@@ -236,6 +238,7 @@ QWidget* TForm1::CreateControl(const ControlSpec& entry, QWidget* parent) {
 }
 
 void TForm1::AdjustAutoSize(QLabel* label) {
+    if (!measuring_) return;
     const ControlSpec* entry = specs_.value(label);
     if (!entry || !(entry->flags & AutoSize)) return;
     const QRect old = label->geometry();
@@ -327,6 +330,7 @@ void TForm1::WireHandlers() {
 // ---------------------------------------------------------------- events
 
 bool TForm1::eventFilter(QObject* watched, QEvent* event) {
+    if (!built_) return QWidget::eventFilter(watched, event);
     auto* widget = qobject_cast<QWidget*>(watched);
     const auto it = handlers_.constFind(watched);
     const bool handled = it != handlers_.constEnd();
@@ -414,8 +418,17 @@ void TForm1::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
     if (!shownOnce_) {
         shownOnce_ = true;
-        // The first activation: the first set is drawn once the window is up.
+        // Once the window is up: the controls are built if they wait for that, the labels that size
+        // to their text are measured (measuring loads the fonts, which the window doesn't need to
+        // appear), then the first activation draws the first set. This runs before the window's
+        // first paint, so that paint shows the whole window. Labels in the hidden panels are
+        // measured when their panel is shown.
         QMetaObject::invokeMethod(this, [this] {
+            if (!built_) Construct();
+            measuring_ = true;
+            for (QLabel* label : findChildren<QLabel*>()) {
+                if (label->isVisibleTo(this)) AdjustAutoSize(label);
+            }
             if (activationPending_) FormActivate();
         }, Qt::QueuedConnection);
     }

@@ -34,8 +34,12 @@ class TForm1 : public QWidget, public View {
     Q_OBJECT
 
 public:
+    // When the controls are built: at once, or when the window is first shown, so that the
+    // window appears before the fonts and the controls are loaded (the program's start-up).
+    enum class Build { Now, AfterShow };
+
     // The clock measures contests; tests pass a fake one.
-    explicit TForm1(const Clock& clock, QWidget* parent = nullptr);
+    explicit TForm1(const Clock& clock, QWidget* parent = nullptr, Build build = Build::Now);
     ~TForm1() override;
 
     // View
@@ -86,6 +90,7 @@ private:
         int helpLength = 0;
     };
 
+    void Construct();
     void BuildControls();
     QWidget* CreateControl(const ControlSpec& entry, QWidget* parent);
     void WireHandlers();
@@ -116,6 +121,8 @@ private:
     QCursor noDropCursor_;
     bool activationPending_ = true;
     bool shownOnce_ = false;
+    bool built_ = false;
+    bool measuring_ = false;  // labels are sized to their text once the window is up
     int activations_ = 0;
     std::function<void(const QString&)> errorReporter_;
 };

@@ -42,6 +42,32 @@ class TestActivation : public QObject {
 private slots:
     void initTestCase() { ConfigureApplication(*qApp); }
 
+    // The program builds its controls only once its window is shown. The window it ends up with
+    // is the one built at once: the same controls in the same places, shown and hidden alike,
+    // one first activation, and the first set drawn.
+    void controlsBuiltAfterShowMatchBuiltAtOnce() {
+        FormFixture reference;
+        tolvaro::test::FakeClock clock;
+        TForm1 form(clock, nullptr, TForm1::Build::AfterShow);
+        QVERIFY(form.findChildren<QWidget*>().isEmpty());
+        form.show();
+        QTRY_COMPARE(form.activationCount(), 1);
+        const QList<QWidget*> expected = reference.form->findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
+        QVERIFY(expected.size() > 10);
+        int compared = 0;
+        for (QWidget* want : reference.form->findChildren<QWidget*>()) {
+            if (want->objectName().isEmpty() || want->objectName().startsWith(QLatin1String("qt_"))) continue;
+            auto* got = form.findChild<QWidget*>(want->objectName());
+            QVERIFY2(got, qPrintable(want->objectName()));
+            QCOMPARE(got->geometry(), want->geometry());
+            QCOMPARE(got->isVisibleTo(&form), want->isVisibleTo(reference.form.get()));
+            ++compared;
+        }
+        QVERIFY(compared >= 100);
+        QVERIFY(!QString::fromStdString(form.Text(Row(RowPart::Grondtal, 1))).isEmpty());
+        QVERIFY(!form.windowIcon().isNull());
+    }
+
     void closingTheDialogActivatesOnce_data() {
         QTest::addColumn<QString>("how");
         QTest::addColumn<bool>("setupShown");
