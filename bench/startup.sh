@@ -10,13 +10,15 @@
 # The script prints medians and ratios. The start-up target: the window shown within 1.2x the
 # bare window's time.
 #
-# usage: bench/startup.sh [runs, default 20] [program, default build/tolvaro]
+# usage: bench/startup.sh [runs, default 20] [program, default <build>/tolvaro]
+# The build directory is build/ unless BUILD_DIR names another.
 # exit status: 0 within the target, 2 when it is missed, 1 on errors.
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
 
+build=${BUILD_DIR:-build}
 runs=${1:-20}
-program=${2:-build/tolvaro}
+program=${2:-${build}/tolvaro}
 [[ ${runs} =~ ^[1-9][0-9]*$ ]] || { echo "usage: $0 [runs] [program]" >&2; exit 1; }
 readonly time_target=1.2 settle_ms=300 title='Tolvaro v.1 (KVZ)'
 # Window coordinates: CONTROLEER, VOLGENDE OEFENING (which clears the verdicts again) and the
@@ -30,8 +32,8 @@ for tool in Xvfb cmake; do
 done
 
 echo "building ..."
-[[ -f build/CMakeCache.txt ]] || cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build build -j"${jobs}" --target tolvaro bare mapwatch clickwatch printbench >/dev/null
+[[ -f ${build}/CMakeCache.txt ]] || cmake -S . -B "${build}" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build "${build}" -j"${jobs}" --target tolvaro bare mapwatch clickwatch printbench >/dev/null
 [[ -x ${program} ]] || die "${program} is not an executable"
 
 work=$(mktemp -d)
@@ -58,16 +60,16 @@ column() { cut -d' ' -f"$1" "$2" | median; }
 
 # ---- start-up
 measure() {
-  build/bench/mapwatch "$1" "${settle_ms}" "$2" 2>"${work}/mapwatch.log" || die "$2: $(cat "${work}/mapwatch.log")"
+  "${build}"/bench/mapwatch "$1" "${settle_ms}" "$2" 2>"${work}/mapwatch.log" || die "$2: $(cat "${work}/mapwatch.log")"
 }
 # One unmeasured run each fills the font and plugin caches.
 measure "${title}" "${program}" >/dev/null
-measure bare build/bench/bare >/dev/null
+measure bare "${build}"/bench/bare >/dev/null
 : >"${work}/tolvaro"
 : >"${work}/bare"
 for i in $(seq "${runs}"); do
   measure "${title}" "${program}" >>"${work}/tolvaro"
-  measure bare build/bench/bare >>"${work}/bare"
+  measure bare "${build}"/bench/bare >>"${work}/bare"
   printf '\rstart-up run %d/%d' "${i}" "${runs}"
 done
 echo
@@ -79,18 +81,18 @@ click_rounds=$(( (runs + click_runs - 1) / click_runs ))
 : >"${work}/click-bare"
 for i in $(seq "${click_runs}"); do
   # shellcheck disable=SC2086  # coordinates are words on purpose
-  build/bench/clickwatch "${title}" "${settle_ms}" "${click_rounds}" ${check_xy} ${next_xy} ${verdicts_area} \
+  "${build}"/bench/clickwatch "${title}" "${settle_ms}" "${click_rounds}" ${check_xy} ${next_xy} ${verdicts_area} \
     "${program}" >>"${work}/click-tolvaro" 2>"${work}/click.log" || die "click: $(cat "${work}/click.log")"
   # shellcheck disable=SC2086
-  build/bench/clickwatch bare "${settle_ms}" "${click_rounds}" ${check_xy} ${next_xy} ${verdicts_area} \
-    build/bench/bare --practice >>"${work}/click-bare" 2>"${work}/click.log" || die "click: $(cat "${work}/click.log")"
+  "${build}"/bench/clickwatch bare "${settle_ms}" "${click_rounds}" ${check_xy} ${next_xy} ${verdicts_area} \
+    "${build}"/bench/bare --practice >>"${work}/click-bare" 2>"${work}/click.log" || die "click: $(cat "${work}/click.log")"
   printf '\rclick run %d/%d' "${i}" "${click_runs}"
 done
 echo
 
 # ---- OK in the print options dialog to the first page delivered
 printf 'print rounds ...'
-build/bench/printbench "${runs}" >"${work}/print" 2>"${work}/print.log" || die "print: $(cat "${work}/print.log")"
+"${build}"/bench/printbench "${runs}" >"${work}/print" 2>"${work}/print.log" || die "print: $(cat "${work}/print.log")"
 echo
 
 awk -v runs="${runs}" -v ttarget="${time_target}" \
