@@ -54,16 +54,17 @@ TImage::TImage(QWidget* parent, const QString& resource, bool stretch)
     : QWidget(parent), resource_(resource), stretch_(stretch) {}
 
 void TImage::paintEvent(QPaintEvent*) {
-    // Rendered from the vector art at paint time, so it stays sharp at any scale.
-    QSvgRenderer renderer(resource_);
-    if (!renderer.isValid()) return;
+    // Rendered from the vector art at paint time, so it stays sharp at any scale (also where a
+    // control's edge falls between device pixels). The art is read once, on the first paint.
+    if (!renderer_) renderer_ = std::make_unique<QSvgRenderer>(resource_);
+    if (!renderer_->isValid()) return;
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
     if (stretch_) {
-        renderer.render(&painter, QRectF(rect()));
+        renderer_->render(&painter, QRectF(rect()));
     } else {
-        const QSize natural = renderer.defaultSize().boundedTo(size());
-        renderer.render(&painter, QRectF(QPointF(0, 0), QSizeF(natural)));
+        const QSize natural = renderer_->defaultSize().boundedTo(size());
+        renderer_->render(&painter, QRectF(QPointF(0, 0), QSizeF(natural)));
     }
 }
 

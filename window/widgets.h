@@ -4,9 +4,10 @@
 
 #include <QFrame>
 #include <QLineEdit>
+#include <QSvgRenderer>
+#include <memory>
 #include <QWidget>
 
-class QSvgRenderer;
 
 namespace tolvaro {
 
@@ -33,6 +34,7 @@ protected:
 private:
     QString resource_;
     bool stretch_;
+    std::unique_ptr<QSvgRenderer> renderer_;
 };
 
 class TEdit : public QLineEdit {
