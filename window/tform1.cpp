@@ -521,10 +521,12 @@ std::string TForm1::Text(Control control) const {
 
 void TForm1::SetVisible(Control control, bool visible) {
     QWidget* w = widget(control);
-    const bool hadFocus = !visible && (w->hasFocus() || w->isAncestorOf(QApplication::focusWidget()));
+    // A control being hidden gives the keyboard focus to the window first. A hidden button must
+    // not keep it (Enter or Space would still press it), and the focus must not pass on to the
+    // next control by itself either: that would count as entering that control (an answer edit
+    // would hide VOLGENDE OEFENING).
+    if (!visible && (w->hasFocus() || w->isAncestorOf(QApplication::focusWidget()))) setFocus(Qt::OtherFocusReason);
     w->setVisible(visible);
-    // A hidden button must not keep the keyboard focus: Enter or Space would still press it.
-    if (hadFocus && (w->hasFocus() || w->isAncestorOf(QApplication::focusWidget()))) setFocus(Qt::OtherFocusReason);
 }
 
 bool TForm1::IsVisible(Control control) const {

@@ -448,6 +448,8 @@ class Lesson:
         self.click(self.screen().one("OK", "push button"))
         self.wait("the about panel closes", lambda s: not s.shown("Gemaakt door", "label"))
         check(self.same_set(before, self.screen().rows()), "the about panel changed the exercise set")
+        check(self.screen().shown("VOLGENDE OEFENING", "push button"),
+              "closing the about panel hid VOLGENDE OEFENING")
         self.shoot()
 
     def other_window(self):

@@ -124,6 +124,20 @@ private slots:
         QCOMPARE(f.form->activationCount(), 1);
     }
 
+    // OK on the about panel takes the focus with the click; hiding the panel must not pass the
+    // focus on to the first answer edit, whose entry would hide VOLGENDE OEFENING.
+    void closingAboutPanelKeepsNextButton() {
+        FormFixture f;
+        f.click("Kontroleer");
+        QVERIFY(f.get("VolgendeOefening")->isVisible());
+        f.click("Image1");
+        f.click("OKKnop");
+        QVERIFY(!f.get("Info")->isVisible());
+        QVERIFY(f.get("VolgendeOefening")->isVisible());
+        QVERIFY(!qobject_cast<QLineEdit*>(QApplication::focusWidget()));
+        QVERIFY(f.errors.isEmpty());
+    }
+
     void stopPictureEndsTheEventLoop() {
         FormFixture f;
         QTimer::singleShot(0, f.form.get(), [&f] { f.click("Image4"); });
