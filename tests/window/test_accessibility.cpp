@@ -75,8 +75,8 @@ private slots:
         FormFixture f;
         QList<QWidget*> controls;
         for (QWidget* w : f.form->findChildren<QWidget*>()) {
-            const bool pressable = QAccessible::queryAccessibleInterface(w)->actionInterface() &&
-                                   !QAccessible::queryAccessibleInterface(w)->actionInterface()->actionNames().isEmpty();
+            const QAccessibleActionInterface* actions = QAccessible::queryAccessibleInterface(w)->actionInterface();
+            const bool pressable = actions && !actions->actionNames().isEmpty();
             if (qobject_cast<QLineEdit*>(w) || qobject_cast<QAbstractButton*>(w) || pressable) controls << w;
         }
         QVERIFY(controls.size() >= 10 + 3 + 3 + 5);
