@@ -17,6 +17,10 @@ packages=(
   dbus-daemon dbus-bin at-spi2-core python3-pyatspi
   # benchmark tools: paints seen through DAMAGE, clicks sent through XTEST
   libxdamage-dev libxtst-dev
+  # screen reader test: Orca speaking Dutch through speech-dispatcher and espeak-ng
+  orca speech-dispatcher-espeak-ng
+  # desktops: a dark GTK colour scheme, Wayland (a headless compositor and Qt's plugin)
+  qt6-gtk-platformtheme gnome-themes-extra weston qt6-wayland
   # printing tests
   cups cups-client cups-bsd poppler-utils
   # sanitizer builds
@@ -24,7 +28,7 @@ packages=(
   # Dutch locale for the locale tests
   locales
   # Debian package and its checks: dpkg-shlibdeps, desktop entry and metainfo validators
-  dpkg-dev desktop-file-utils appstream
+  dpkg-dev desktop-file-utils appstream lintian man-db
 )
 
 locale_name="nl_NL.UTF-8"
