@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Builds the Debian package from the current build tree into a temporary directory and checks
 # it: control fields, the exact set of installed files with their modes, the PNG icon sizes,
-# the installed desktop and software-centre entries, that the program finds its libraries, and
-# that apt resolves the dependencies on this system (simulated: nothing is installed).
+# the installed desktop and software-centre entries, the changelog and copyright notice, that
+# the program finds its libraries, that lintian finds no error and no warning, and that apt
+# resolves the dependencies on this system (simulated: nothing is installed).
 #   deb_check.sh <build dir> <source dir> <version>
 set -uo pipefail
 
@@ -80,6 +81,11 @@ dpkg-deb -c "${deb}" | awk '$1 !~ /^d/ { print $1, $2, $6 }' | sort >"${work}/co
   echo "-rw-r--r-- root/root ./usr/share/applications/${app_id}.desktop"
   echo "-rw-r--r-- root/root ./usr/share/metainfo/${app_id}.metainfo.xml"
   echo "-rw-r--r-- root/root ./usr/share/icons/hicolor/scalable/apps/${app_id}.svg"
+  echo "-rw-r--r-- root/root ./usr/share/doc/tolvaro/changelog.gz"
+  echo "-rw-r--r-- root/root ./usr/share/doc/tolvaro/copyright"
+  echo "-rw-r--r-- root/root ./usr/share/man/man1/tolvaro.1.gz"
+  echo "-rw-r--r-- root/root ./usr/share/man/nl/man1/tolvaro.1.gz"
+  echo "-rw-r--r-- root/root ./usr/share/lintian/overrides/tolvaro"
   for size in "${icon_sizes[@]}"; do
     echo "-rw-r--r-- root/root ./usr/share/icons/hicolor/${size}x${size}/apps/${app_id}.png"
   done
@@ -94,7 +100,8 @@ dpkg-deb -x "${deb}" "${root}"
 # --- program -----------------------------------------------------------------------------
 program=${root}/usr/bin/tolvaro
 if [[ -f ${program} ]]; then
-  readelf -S "${program}" | grep -q '\.debug_info' && fail "usr/bin/tolvaro is not stripped"
+  readelf -S "${program}" | grep -qE '\.(debug_info|comment) ' && fail "usr/bin/tolvaro is not fully stripped"
+  readelf -d "${program}" | grep -q 'BIND_NOW' || fail "usr/bin/tolvaro is not linked with -z now"
   missing=$(ldd "${program}" 2>&1 | grep 'not found')
   [[ -z ${missing} ]] && missing=$(ldd "${program}" 2>&1 | grep -E 'libtolvaro|/build')
   [[ -z ${missing} ]] || fail "usr/bin/tolvaro libraries: ${missing}"
@@ -128,6 +135,33 @@ out=$(appstreamcli validate --no-net --strict "${root}/usr/share/metainfo/${app_
   fail "appstreamcli validate: ${out}"
 # The installed tree as a whole: the metainfo together with the desktop entry it launches.
 out=$(appstreamcli validate-tree --no-net --strict "${root}" 2>&1) || fail "appstreamcli validate-tree: ${out}"
+
+# --- documentation ------------------------------------------------------------------------
+# The newest changelog entry is this version: a release without its entry fails here.
+changelog=${root}/usr/share/doc/tolvaro/changelog.gz
+if [[ -f ${changelog} ]]; then
+  newest=$(zcat "${changelog}" | dpkg-parsechangelog -l - -S Version 2>&1)
+  [[ ${newest} == "${version}" ]] || fail "newest changelog entry is '${newest}', expected ${version}"
+fi
+copyright=${root}/usr/share/doc/tolvaro/copyright
+if [[ -f ${copyright} ]]; then
+  for line in '^Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/$' \
+              '^License: GPL-3\+$' '"/usr/share/common-licenses/GPL-3"'; do
+    grep -qE "${line}" "${copyright}" || fail "copyright lacks ${line}"
+  done
+fi
+
+# --- lintian: errors and warnings fail (among them man's warnings on the manual pages and
+# time-stamped gzip files); every tag, down to pedantic, is shown
+if command -v lintian >/dev/null; then
+  lintian --display-info --pedantic --display-experimental --fail-on error,warning "${deb}" 2>&1 |
+    grep -v 'running with root privileges' >"${work}/lintian.log"
+  status=${PIPESTATUS[0]}
+  cat "${work}/lintian.log"
+  ((status == 0)) || fail "lintian reports errors or warnings (status ${status})"
+else
+  fail "lintian is not installed (run scripts/install-deps.sh)"
+fi
 
 # --- dependencies resolve on this system (simulation only, no lock taken) -----------------
 if out=$(apt-get install --simulate -o Debug::NoLocking=1 "${deb}" 2>&1); then
