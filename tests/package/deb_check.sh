@@ -94,6 +94,12 @@ if ! diff -u "${work}/expected" "${work}/contents"; then
   fail "package contents differ from the expected set (- expected, + packaged)"
 fi
 
+# Reproducible: every entry carries the time of the newest changelog entry (or SOURCE_DATE_EPOCH).
+stamp=${SOURCE_DATE_EPOCH:-$(dpkg-parsechangelog -l "${source}/packaging/changelog" -S Timestamp)}
+expected_time=$(TZ=UTC date -d "@${stamp}" '+%Y-%m-%d %H:%M')
+times=$(TZ=UTC dpkg-deb -c "${deb}" | awk '{ print $4, $5 }' | sort -u)
+[[ ${times} == "${expected_time}" ]] || fail "file times ${times//$'\n'/, }, expected ${expected_time}"
+
 root=${work}/root
 dpkg-deb -x "${deb}" "${root}"
 
