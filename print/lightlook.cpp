@@ -5,6 +5,7 @@
 #include <QProxyStyle>
 #include <QStyleFactory>
 #include <QWidget>
+#include <utility>
 
 namespace tolvaro {
 namespace {
@@ -36,16 +37,26 @@ QPalette LightPalette() {
     const QColor navy(0, 0, 128);
     QPalette palette;
     const std::pair<QPalette::ColorRole, QColor> roles[] = {
-        {QPalette::WindowText, black},       {QPalette::Button, face},
-        {QPalette::Light, white},            {QPalette::Midlight, QColor(227, 227, 227)},
-        {QPalette::Dark, QColor(160, 160, 160)}, {QPalette::Mid, QColor(184, 184, 184)},
-        {QPalette::Text, black},             {QPalette::BrightText, white},
-        {QPalette::ButtonText, black},       {QPalette::Base, white},
-        {QPalette::Window, face},            {QPalette::Shadow, QColor(105, 105, 105)},
-        {QPalette::Highlight, navy},         {QPalette::HighlightedText, white},
-        {QPalette::Link, QColor(0, 0, 255)}, {QPalette::LinkVisited, QColor(128, 0, 128)},
-        {QPalette::AlternateBase, QColor(247, 247, 247)}, {QPalette::ToolTipBase, QColor(255, 255, 220)},
-        {QPalette::ToolTipText, black},      {QPalette::PlaceholderText, QColor(0, 0, 0, 128)},
+        {QPalette::WindowText, black},
+        {QPalette::Button, face},
+        {QPalette::Light, white},
+        {QPalette::Midlight, QColor(227, 227, 227)},
+        {QPalette::Dark, QColor(160, 160, 160)},
+        {QPalette::Mid, QColor(184, 184, 184)},
+        {QPalette::Text, black},
+        {QPalette::BrightText, white},
+        {QPalette::ButtonText, black},
+        {QPalette::Base, white},
+        {QPalette::Window, face},
+        {QPalette::Shadow, QColor(105, 105, 105)},
+        {QPalette::Highlight, navy},
+        {QPalette::HighlightedText, white},
+        {QPalette::Link, QColor(0, 0, 255)},
+        {QPalette::LinkVisited, QColor(128, 0, 128)},
+        {QPalette::AlternateBase, QColor(247, 247, 247)},
+        {QPalette::ToolTipBase, QColor(255, 255, 220)},
+        {QPalette::ToolTipText, black},
+        {QPalette::PlaceholderText, QColor(0, 0, 0, 128)},
     };
     for (const auto& [role, color] : roles) palette.setColor(role, color);
     for (QPalette::ColorRole role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText}) {

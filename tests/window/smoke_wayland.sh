@@ -1,8 +1,7 @@
 #!/usr/bin/env bash
-# The real program as a native client of a headless weston: its window drawn whole (809x646, the
-# settings group and the score panel in place) in a compositor screenshot. Headless weston has no
-# input devices, so the print dialog's round trip and a worksheet printed to PDF are driven
-# in-process by the activation test on the same compositor.
+# The real program as a native client of a headless weston: its whole window (809x646, settings
+# group and score panel in place) in a screenshot. Weston has no input devices here, so the print
+# dialog's round trip and a PDF worksheet are driven in-process by the activation test there.
 # usage: smoke_wayland.sh <tolvaro executable> <window_test_activation executable>
 set -uo pipefail
 for tool in weston weston-screenshooter convert; do command -v "${tool}" >/dev/null || exit 77; done
@@ -13,9 +12,7 @@ fail() { cat weston.log app.log >&2; echo "FAIL: $*" >&2; exit 1; }
 weston --backend=headless-backend.so --use-pixman --socket=tolvaro --idle-time=0 --debug --width=1280 --height=1024 &>weston.log &
 for _ in $(seq 50); do [[ -S tolvaro ]] && break; sleep 0.1; done
 "${exe}" &>app.log &
-# The bounding box of one colour in the screenshot, as WxH+X+Y.
 box() { convert shot.png -fill black +opaque "rgb($1)" -fill white -opaque "rgb($1)" -trim -format %wx%h%O info:; }
-whole=''
 for _ in $(seq 40); do
   sleep 0.25
   weston-screenshooter &>/dev/null && mv wayland-screenshot-*.png shot.png || continue
@@ -23,6 +20,6 @@ for _ in $(seq 40); do
   [[ ${w}x${h} == 809x646 && $(box 0,128,128) == 761x89+$((x + 24))+$((y + 9)) &&
      $(box 191,205,219) == 165x301+$((x + 614))+$((y + 140)) ]] && whole=1 && break
 done
-[[ -n ${whole} ]] || fail "no whole window in the screenshot (its surface ${w:-?}x${h:-?}, expected 809x646)"
+[[ -n ${whole:-} ]] || fail "no whole window in the screenshot (its surface ${w:-?}x${h:-?}, expected 809x646)"
 kill -0 %2 2>/dev/null || fail "the program ended"
-"${test}" okPrintsTheSheetsThroughTheBuffer hundredOpeningsLeaveNoDialogAlive >test.log 2>&1 || { cat test.log; fail "activation test"; }
+"${test}" okPrintsTheSheetsThroughTheBuffer hundredOpeningsLeaveNoDialogAlive &>test.log || { cat test.log; fail "in-process"; }
