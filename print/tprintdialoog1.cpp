@@ -130,9 +130,10 @@ TPrintDialoog1::TPrintDialoog1(PrintFlags& flags, QWidget* mainWindow, std::func
         if (wanted > caption->width()) caption->resize(wanted, caption->height());
     }
 
-    // A child of the main window for the window system: compositors place it over the main
-    // window (centring on the screen is theirs to do on Wayland) and raise the main window when
-    // it closes. Not a child widget: disabling the main window would disable the dialog too.
+    // A dialog of the main window for the window system (Qt marks only dialog-type windows as
+    // transient on X11): it stays over the main window, compositors that place windows themselves
+    // (Wayland) place it there, and the focus goes back to the main window when it closes. Not a
+    // child widget: disabling the main window would disable the dialog too.
     if (mainWindow) {
         create();
         windowHandle()->setTransientParent(mainWindow->window()->windowHandle());

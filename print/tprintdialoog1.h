@@ -17,7 +17,8 @@ class QPushButton;
 
 namespace tolvaro {
 
-// A borderless, always-on-top, non-modal window that shows itself on creation. Create one with
+// A borderless, always-on-top, non-modal dialog window of the main window, in the light look of
+// the program's windows, that shows itself on creation. Create one with
 // `new` for every opening and keep no reference: it releases itself once it is closed.
 //
 // While it is open the main window is disabled. OK and Cancel record the answer in `flags`,
