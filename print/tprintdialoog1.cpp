@@ -1,5 +1,7 @@
 #include "print/tprintdialoog1.h"
 
+#include "print/lightlook.h"
+
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -12,6 +14,7 @@
 #include <QScreen>
 #include <QStyle>
 #include <QTimer>
+#include <QWindow>
 
 namespace tolvaro {
 namespace {
@@ -37,17 +40,13 @@ void SetColor(QWidget* widget, QPalette::ColorRole role, const QColor& color) {
     widget->setPalette(palette);
 }
 
-// The system's colour for grey (disabled) text, as long as it is a grey a panel can carry.
-QColor GrayText() {
-    const QColor color = QApplication::palette().color(QPalette::Disabled, QPalette::Text);
-    if (color.hslSaturation() < 32 && color.lightness() > 64 && color.lightness() < 192) return color;
-    return QColor(128, 128, 128);
-}
+// The colour of grey (disabled) text in the light look; black captions stand on it at 5.3:1.
+QColor GrayText() { return LightPalette().color(QPalette::Disabled, QPalette::Text); }
 
 }  // namespace
 
 TPrintDialoog1::TPrintDialoog1(PrintFlags& flags, QWidget* mainWindow, std::function<void()> returnFocus)
-    : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint),
+    : QWidget(nullptr, Qt::Dialog | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint),
       flags_(flags),
       mainWindow_(mainWindow),
       returnFocus_(std::move(returnFocus)) {
@@ -58,6 +57,7 @@ TPrintDialoog1::TPrintDialoog1(PrintFlags& flags, QWidget* mainWindow, std::func
     setFixedSize(658, 333);
     setFont(SansSerif(11));
     setAutoFillBackground(true);
+    setPalette(LightPalette());
     SetColor(this, QPalette::Window, kClGreen);
     setCursor(Qt::ForbiddenCursor);
 
@@ -115,6 +115,8 @@ TPrintDialoog1::TPrintDialoog1(PrintFlags& flags, QWidget* mainWindow, std::func
     connect(OKKnop, &QPushButton::clicked, this, &TPrintDialoog1::OKKnopClick);
     connect(CancelKnop, &QPushButton::clicked, this, &TPrintDialoog1::CancelKnopClick);
 
+    ApplyLightStyle(this);
+
     QScreen* screen = mainWindow ? mainWindow->screen() : QGuiApplication::primaryScreen();
     if (screen) {
         QRect frame(QPoint(0, 0), size());
@@ -128,6 +130,14 @@ TPrintDialoog1::TPrintDialoog1(PrintFlags& flags, QWidget* mainWindow, std::func
         if (wanted > caption->width()) caption->resize(wanted, caption->height());
     }
 
+    // A dialog of the main window for the window system (Qt marks only dialog-type windows as
+    // transient on X11): it stays over the main window, compositors that place windows themselves
+    // (Wayland) place it there, and the focus goes back to the main window when it closes. Not a
+    // child widget: disabling the main window would disable the dialog too.
+    if (mainWindow) {
+        create();
+        windowHandle()->setTransientParent(mainWindow->window()->windowHandle());
+    }
     Edit1->setFocus(Qt::OtherFocusReason);
     show();
     activateWindow();

@@ -17,8 +17,9 @@ class QPushButton;
 
 namespace tolvaro {
 
-// A borderless, always-on-top, non-modal window that shows itself on creation. Create one with
-// `new` for every opening and keep no reference: it releases itself once it is closed.
+// A borderless, always-on-top, non-modal dialog window of the main window, in the light look of
+// the program's windows, that shows itself on creation. Create one with `new` for every opening
+// and keep no reference: it releases itself once it is closed.
 //
 // While it is open the main window is disabled. OK and Cancel record the answer in `flags`,
 // enable the main window and close the dialog; any other close (a window-manager command) counts

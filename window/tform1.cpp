@@ -15,6 +15,7 @@
 #include <QTextEdit>
 #include <string_view>
 
+#include "print/lightlook.h"
 #include "print/printjob.h"
 #include "print/tprintdialoog1.h"
 #include "window/accessibility.h"
@@ -88,7 +89,7 @@ TForm1::TForm1(const Clock& clock, QWidget* parent, Build build)
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Tolvaro v.1 (KVZ)"));
     setFixedSize(809, 646);
-    QPalette palette = this->palette();
+    QPalette palette = LightPalette();
     palette.setColor(QPalette::Window, ColorOf(kBtnShadow));
     setPalette(palette);
     setFont(FontOf({"MS Sans Serif", 13, Bold, 0}));
@@ -197,6 +198,7 @@ QWidget* TForm1::CreateControl(const ControlSpec& entry, QWidget* parent) {
             break;
         }
     }
+    ApplyLightStyle(widget);
     widget->setObjectName(QString::fromLatin1(entry.name));
     // Controls without a caption of their own get a Dutch name for assistive tools.
     if (const QString name = AccessibleNameOf(widget->objectName()); !name.isEmpty()) widget->setAccessibleName(name);

@@ -72,6 +72,7 @@ done
 # A versioned dependency shows dpkg-shlibdeps really ran (the named ones carry no version).
 field Depends | grep -qE 'libqt6widgets6 \(>= [^)]+\)' || fail "Depends not from dpkg-shlibdeps: $(field Depends)"
 relation_names Recommends | grep -qx qt6-translations-l10n || fail "Recommends lacks qt6-translations-l10n"
+relation_names Recommends | grep -qx qt6-wayland || fail "Recommends lacks qt6-wayland (native Wayland)"
 
 # --- contents ----------------------------------------------------------------------------
 # Every entry that is not a directory, as "mode owner path".

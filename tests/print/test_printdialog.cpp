@@ -72,6 +72,7 @@ private slots:
         QVERIFY(!dialog->isModal());
         QVERIFY(dialog->windowFlags().testFlag(Qt::FramelessWindowHint));
         QVERIFY(dialog->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+        QCOMPARE(dialog->windowHandle()->transientParent(), main.windowHandle());  // placed over it
         QCOMPARE(dialog->Edit1->text(), QStringLiteral("Oefening"));
         QVERIFY(!dialog->CheckBox1->isChecked());
         QVERIFY(dialog->Label1->width() >= dialog->Label1->sizeHint().width());  // captions not cut off

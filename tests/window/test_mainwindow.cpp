@@ -435,7 +435,47 @@ private slots:
                                  "KlokVenster", "Oef1Kontrol", "Panel3", "Info"}) {
             QVERIFY2(f.get(none)->toolTip().isEmpty(), none);
         }
-        QCOMPARE(QApplication::style()->styleHint(QStyle::SH_ToolTip_WakeUpDelay), 500);
+        QCOMPARE(f.get("Kontroleer")->style()->styleHint(QStyle::SH_ToolTip_WakeUpDelay), 500);
+    }
+
+    // Measured on the rendered windows; run again under GTK's dark Adwaita scheme.
+    void textStaysLegible_data() {
+        QTest::addColumn<QString>("path");
+        for (const char* path : {"Form1/Oef2Result", "Form1/Oef1Result/selected", "Form1/MaxGrondtal",
+                                 "Form1/Kontroleer", "PrintDialoog1/Edit1", "PrintDialoog1/Edit1/selected",
+                                 "PrintDialoog1/Label1", "PrintDialoog1/CheckBox1", "PrintDialoog1/OKKnop",
+                                 "PrintDialoog1/CancelKnop"})
+            QTest::newRow(path) << path;
+    }
+    void textStaysLegible() {
+        QFETCH(QString, path);
+        if (qgetenv("GTK_THEME").endsWith(":dark")) QVERIFY(qApp->palette().color(QPalette::Base).lightness() < 64);
+        FormFixture f;
+        if (path.startsWith("PrintDialoog1")) f.click("Image3");
+        QWidget* w = nullptr;
+        for (QWidget* top : QApplication::topLevelWidgets())
+            if (top->isVisible() && top->objectName() == path.section(u'/', 0, 0))
+                w = top->findChild<QWidget*>(path.section(u'/', 1, 1));
+        auto* edit = qobject_cast<QLineEdit*>(w);
+        if (edit) edit->setText(QStringLiteral("1234567890123456789012345"));
+        if (path.endsWith("selected")) edit->selectAll();
+        // Inside the frame, or inside the selection; the commonest colour is the background.
+        const QImage image = w->grab().toImage();
+        const QRect area = path.endsWith("selected") ? QRect(8, image.height() / 2 - 3, w->width() / 3, 6)
+                                                     : image.rect().adjusted(4, 4, -4, -4);
+        QHash<QRgb, int> counts;
+        for (int y = area.top(); y <= area.bottom(); ++y)
+            for (int x = area.left(); x <= area.right(); ++x) ++counts[image.pixel(x, y)];
+        const QRgb background = std::max_element(counts.keyValueBegin(), counts.keyValueEnd(),
+                                                 [](auto a, auto b) { return a.second < b.second; })->first;
+        auto luminance = [](QRgb c) {  // relative luminance + 0.05, as WCAG counts it
+            auto linear = [](int v) { return v <= 10 ? v / 3294.6 : std::pow((v / 255.0 + 0.055) / 1.055, 2.4); };
+            return 0.2126 * linear(qRed(c)) + 0.7152 * linear(qGreen(c)) + 0.0722 * linear(qBlue(c)) + 0.05;
+        };
+        double contrast = 1;
+        for (const QRgb c : counts.keys())
+            contrast = std::max({contrast, luminance(c) / luminance(background), luminance(background) / luminance(c)});
+        QVERIFY2(contrast >= 4.5, qPrintable(QString::number(contrast)));
     }
 
     void standardDialogsSpeakDutch() {

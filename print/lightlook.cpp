@@ -1,0 +1,79 @@
+#include "print/lightlook.h"
+
+#include <QApplication>
+#include <QPointer>
+#include <QProxyStyle>
+#include <QStyleFactory>
+#include <QWidget>
+#include <utility>
+
+namespace tolvaro {
+namespace {
+
+// Fusion is built into Qt and looks the same on every desktop. Tooltips keep the timing of the
+// application's style, which Qt asks of the style of the control under the pointer.
+class LightStyle : public QProxyStyle {
+public:
+    LightStyle() : QProxyStyle(QStyleFactory::create(QStringLiteral("Fusion"))) {}
+
+    int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+                  QStyleHintReturn* returnData) const override {
+        if (hint == SH_ToolTip_WakeUpDelay || hint == SH_ToolTip_FallAsleepDelay) {
+            return QApplication::style()->styleHint(hint, option, widget, returnData);
+        }
+        return QProxyStyle::styleHint(hint, option, widget, returnData);
+    }
+};
+
+}  // namespace
+
+QPalette LightPalette() {
+    // Every role is set, so nothing of the desktop's palette shows through.
+    const QColor face(239, 239, 239);
+    const QColor black(0, 0, 0);
+    const QColor white(255, 255, 255);
+    const QColor grayText(128, 128, 128);
+    // White on navy keeps a selection at 16:1; Fusion's own blue gives white text only 3.7:1.
+    const QColor navy(0, 0, 128);
+    QPalette palette;
+    const std::pair<QPalette::ColorRole, QColor> roles[] = {
+        {QPalette::WindowText, black},
+        {QPalette::Button, face},
+        {QPalette::Light, white},
+        {QPalette::Midlight, QColor(227, 227, 227)},
+        {QPalette::Dark, QColor(160, 160, 160)},
+        {QPalette::Mid, QColor(184, 184, 184)},
+        {QPalette::Text, black},
+        {QPalette::BrightText, white},
+        {QPalette::ButtonText, black},
+        {QPalette::Base, white},
+        {QPalette::Window, face},
+        {QPalette::Shadow, QColor(105, 105, 105)},
+        {QPalette::Highlight, navy},
+        {QPalette::HighlightedText, white},
+        {QPalette::Link, QColor(0, 0, 255)},
+        {QPalette::LinkVisited, QColor(128, 0, 128)},
+        {QPalette::AlternateBase, QColor(247, 247, 247)},
+        {QPalette::ToolTipBase, QColor(255, 255, 220)},
+        {QPalette::ToolTipText, black},
+        {QPalette::PlaceholderText, QColor(0, 0, 0, 128)},
+    };
+    for (const auto& [role, color] : roles) palette.setColor(role, color);
+    for (QPalette::ColorRole role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText}) {
+        palette.setColor(QPalette::Disabled, role, grayText);
+    }
+    return palette;
+}
+
+void ApplyLightStyle(QWidget* widget) {
+    // One style object for all controls, released with the application.
+    static QPointer<QStyle> style;
+    if (!style) {
+        style = new LightStyle;
+        style->setParent(qApp);
+    }
+    widget->setStyle(style);
+    for (QWidget* child : widget->findChildren<QWidget*>()) child->setStyle(style);
+}
+
+}  // namespace tolvaro

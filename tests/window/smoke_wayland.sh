@@ -1,0 +1,25 @@
+#!/usr/bin/env bash
+# The real program as a native client of a headless weston: its whole window (809x646, settings
+# group and score panel in place) in a screenshot. Weston has no input devices here, so the print
+# dialog's round trip and a PDF worksheet are driven in-process by the activation test there.
+# usage: smoke_wayland.sh <tolvaro executable> <window_test_activation executable>
+set -uo pipefail
+for tool in weston weston-screenshooter convert; do command -v "${tool}" >/dev/null || exit 77; done
+exe=$(realpath "$1") test=$(realpath "$2")
+export XDG_RUNTIME_DIR=$(mktemp -d) WAYLAND_DISPLAY=tolvaro QT_QPA_PLATFORM=wayland
+cd "${XDG_RUNTIME_DIR}" && trap 'kill $(jobs -p) 2>/dev/null; wait; rm -rf "${XDG_RUNTIME_DIR}"' EXIT
+fail() { cat weston.log app.log >&2; echo "FAIL: $*" >&2; exit 1; }
+weston --backend=headless-backend.so --use-pixman --socket=tolvaro --idle-time=0 --debug --width=1280 --height=1024 &>weston.log &
+for _ in $(seq 50); do [[ -S tolvaro ]] && break; sleep 0.1; done
+"${exe}" &>app.log &
+box() { convert shot.png -fill black +opaque "rgb($1)" -fill white -opaque "rgb($1)" -trim -format %wx%h%O info:; }
+for _ in $(seq 40); do
+  sleep 0.25
+  weston-screenshooter &>/dev/null && mv wayland-screenshot-*.png shot.png || continue
+  IFS=x+ read -r w h x y <<<"$(box 160,160,160)"  # the window's own surface
+  [[ ${w}x${h} == 809x646 && $(box 0,128,128) == 761x89+$((x + 24))+$((y + 9)) &&
+     $(box 191,205,219) == 165x301+$((x + 614))+$((y + 140)) ]] && whole=1 && break
+done
+[[ -n ${whole:-} ]] || fail "no whole window in the screenshot (its surface ${w:-?}x${h:-?}, expected 809x646)"
+kill -0 %2 2>/dev/null || fail "the program ended"
+"${test}" okPrintsTheSheetsThroughTheBuffer hundredOpeningsLeaveNoDialogAlive &>test.log || { cat test.log; fail "in-process"; }
