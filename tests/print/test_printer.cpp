@@ -2,10 +2,16 @@
 // checked for their text, their font and the columns of their layout.
 #include <QtTest>
 
+#include <QComboBox>
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QFile>
 #include <QImage>
+#include <QLineEdit>
+#include <QMessageBox>
 #include <QPageSize>
+#include <QPrintDialog>
+#include <QPushButton>
 #include <QTemporaryDir>
 
 #include <stdexcept>
@@ -21,6 +27,7 @@ using tolvaro::test::FakeView;
 #include "print/printer.h"
 #include "print/printflags.h"
 #include "print/printjob.h"
+#include "print/sheetfiles.h"
 #include "print/worksheet.h"
 #include "sampletable.h"
 
@@ -35,14 +42,44 @@ const std::string kRowSeparator = "\t\t\t\t\t\t\t\t|";
 constexpr int kRenderDpi = 100;
 
 // Directs the printer to a PDF file of the given paper size instead of asking the user.
-void ToPdf(Printer& printer, const QString& file, QPageSize::PageSizeId paper = QPageSize::A4) {
+void ToPdf(Printer& printer, const QString& file, QPageSize::PageSizeId paper = QPageSize::A4,
+           const std::string& title = {}) {
     printer.SetSetupHook([file, paper](QPrinter& p) {
         p.setOutputFormat(QPrinter::PdfFormat);
         p.setOutputFileName(file);
         p.setPageSize(QPageSize(paper));
         return true;
     });
-    QVERIFY(printer.Setup(nullptr));
+    QVERIFY(printer.Setup(nullptr, title));
+}
+
+// Runs `run` while a timer answers what it opens: Qt's print dialog is read and confirmed (with
+// `file` typed into its file field, if given), a message box is answered with `answer`.
+struct Seen {
+    QString file, defaultButton;
+    bool fileChosen = false;
+};
+Seen AnswerDialogs(const std::function<void()>& run, QMessageBox::StandardButton answer = QMessageBox::No,
+                   const QString& file = {}) {
+    Seen seen;
+    QTimer timer;
+    QObject::connect(&timer, &QTimer::timeout, [&] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (auto* box = qobject_cast<QMessageBox*>(modal)) {
+            seen.defaultButton = box->defaultButton()->text();
+            box->button(answer)->click();
+        } else if (auto* dialog = qobject_cast<QPrintDialog*>(modal)) {
+            auto* printers = dialog->findChild<QComboBox*>(QStringLiteral("printers"));
+            auto* field = dialog->findChild<QLineEdit*>(QStringLiteral("filename"));
+            seen.file = field->text();
+            seen.fileChosen = printers->currentIndex() == printers->count() - 1;
+            if (!file.isEmpty()) field->setText(file);
+            dialog->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click();
+        }
+    });
+    timer.start(50);
+    run();
+    return seen;
 }
 
 std::vector<std::string> Sheet(SheetKind kind, const tolvaro::WorksheetTable& table, const std::string& title) {
@@ -140,12 +177,92 @@ QString CheckBarsOnImage(const QImage& page) {
 class TestPrinter : public QObject {
     Q_OBJECT
 
+    QTemporaryDir home_;
+
 private slots:
     void initTestCase() {
         for (const char* tool : {"pdftotext", "pdffonts", "pdfinfo", "pdftoppm"}) {
             if (!pdftools::Available(QString::fromLatin1(tool)))
                 QSKIP(qPrintable(QStringLiteral("%1 (poppler-utils) is not installed").arg(tool)));
         }
+        // A teacher at home: no print queue within reach, and a home of the test's own.
+        qputenv("CUPS_SERVER", QFile::encodeName(home_.filePath(QStringLiteral("no-cupsd.sock"))));
+        qputenv("HOME", QFile::encodeName(home_.path()));
+        qunsetenv("XDG_CONFIG_HOME");
+    }
+
+    void safeFileName_data() {
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<QString>("name");
+        QTest::newRow("plain, accents") << QString::fromUtf8("Machten \xC3\xA9\xC3\xA9n") << QString::fromUtf8("Machten \xC3\xA9\xC3\xA9n");
+        QTest::newRow("path separators") << "../Week 3/4\\5" << "_Week 3_4_5";
+        QTest::newRow("refused by USB sticks") << "Toets: a*b?<>|\"" << "Toets_ a_b_____";
+        QTest::newRow("control, direction override") << QString::fromUtf8("Week\x01 1\xE2\x80\xAE" "fdp.exe") << "Week 1fdp.exe";
+        QTest::newRow("white space runs") << "  a\t\n b  " << "a b";
+        QTest::newRow("hidden file, trailing dots") << ". .bashrc..." << "bashrc";
+        QTest::newRow("empty") << "" << "Oefening";
+        QTest::newRow("nothing usable") << " . \x02 . " << "Oefening";
+        QTest::newRow("long") << QString(200, u'x') << QString(80, u'x');
+        QTest::newRow("long in bytes") << QStringLiteral("\U0001F600").repeated(100) << QStringLiteral("\U0001F600").repeated(45);
+    }
+    void safeFileName() {
+        QFETCH(QString, title);
+        QFETCH(QString, name);
+        QCOMPARE(tolvaro::SafeFileName(title), name);
+    }
+
+    // Qt's own dialog without a print queue offers the file named after the title, in the
+    // documents folder or at home without one; confirmed, the printer writes that file.
+    void proposedFile_data() {
+        QTest::addColumn<bool>("documents");
+        QTest::newRow("documents folder") << true;
+        QTest::newRow("no documents folder") << false;
+    }
+    void proposedFile() {
+        QFETCH(bool, documents);
+        const QDir home(home_.path());
+        QVERIFY(QDir(home.filePath(QStringLiteral("Documents"))).removeRecursively());
+        if (documents) QVERIFY(home.mkdir(QStringLiteral("Documents")));
+        const QString expected = home.filePath(documents ? "Documents/Week 3_4.pdf" : "Week 3_4.pdf");
+        Printer printer;
+        bool confirmed = false;
+        const Seen seen = AnswerDialogs([&] { confirmed = printer.Setup(nullptr, "Week 3/4"); });
+        QVERIFY(confirmed && seen.fileChosen);
+        QCOMPARE(seen.file, expected);
+        QCOMPARE(printer.printer().outputFileName(), expected);
+    }
+
+    // A solutions file already there is replaced only when the user says so (the question's
+    // default keeps it); kept, the solutions go to the first free name.
+    void existingSolutionsFile_data() {
+        QTest::addColumn<bool>("replace");
+        QTest::newRow("replaced") << true;
+        QTest::newRow("kept") << false;
+    }
+    void existingSolutionsFile() {
+        QFETCH(bool, replace);
+        QTemporaryDir dir;
+        const QString solutions = dir.filePath(QStringLiteral("Week - oplossingen.pdf"));
+        const QString second = dir.filePath(QStringLiteral("Week - oplossingen (2).pdf"));
+        for (const QString& taken : {solutions, second}) {
+            QFile file(taken);
+            QVERIFY(file.open(QIODevice::WriteOnly) && file.write("oud") == 3);
+        }
+        Printer printer;
+        bool confirmed = false;
+        const Seen seen = AnswerDialogs([&] {
+            confirmed = printer.Setup(nullptr, "Week");
+            PrintLines(printer, {"blad"});
+            PrintLines(printer, {"oplossingen"});
+        }, replace ? QMessageBox::Yes : QMessageBox::No, dir.filePath(QStringLiteral("Week.pdf")));
+        QVERIFY(confirmed);
+        QCOMPARE(seen.defaultButton, QStringLiteral("Nee"));
+        QCOMPARE(pdftools::SqueezedLines(dir.filePath(QStringLiteral("Week.pdf"))), QStringList{"blad"});
+        const QString third = dir.filePath(QStringLiteral("Week - oplossingen (3).pdf"));
+        QCOMPARE(pdftools::SqueezedLines(replace ? solutions : third), QStringList{"oplossingen"});
+        QCOMPARE(QFileInfo(solutions).size() == 3, !replace);
+        QCOMPARE(QFileInfo(second).size(), 3);
+        QCOMPARE(QFileInfo::exists(third), !replace);
     }
 
     void buffer_data() {
@@ -219,32 +336,44 @@ private slots:
         QCOMPARE(pdftools::SqueezedLines(pdf), pdftools::Squeezed(lines));
     }
 
-    // The job carries the title it is given, and the printer keeps its choice between jobs.
-    void jobTitle_data() {
+    // A PDF file carries the worksheet's title, whatever the job title, and the printer keeps
+    // its choice between jobs.
+    void documentTitle_data() {
         QTest::addColumn<QString>("title");
-        QTest::newRow("empty, as the worksheet prints") << QString();
-        QTest::newRow("named") << "Werkblad";
+        QTest::newRow("empty") << QString();
+        QTest::newRow("named") << QString::fromUtf8("Werkblad \xC3\xA9\xC3\xA9n");
     }
-    void jobTitle() {
+    void documentTitle() {
         QFETCH(QString, title);
         QTemporaryDir dir;
         const QString pdf = dir.filePath(QStringLiteral("title.pdf"));
         Printer printer;
-        ToPdf(printer, pdf);
-        printer.Print(QStringLiteral("x"), title);
+        ToPdf(printer, pdf, QPageSize::A4, title.toStdString());
+        printer.Print(QStringLiteral("x"), QString());
         QCOMPARE(printer.printer().docName(), title);
         QCOMPARE(pdftools::Title(pdf), title);
         QCOMPARE(printer.printer().outputFileName(), pdf);
     }
 
-    // A printer that can't print makes the job fail with a message; the next job still prints.
+    // A printer that can't print makes the job fail with a message that says why and where;
+    // the next job still prints.
     void failure_data() {
-        QTest::addColumn<QString>("outputFile");
-        QTest::newRow("PDF into a folder that doesn't exist") << "/nonexistent-tolvaro/sheet.pdf";
-        QTest::newRow("PDF without a file name") << "";
+        QTest::addColumn<QString>("folder");  // under a temporary folder; empty: no file name
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("folder gone") << "gone" << "bestaat niet";
+        QTest::newRow("no permission") << "read-only" << "toestemming";
+        QTest::newRow("PDF without a file name") << "" << "geen bestand";
     }
     void failure() {
-        QFETCH(QString, outputFile);
+        QFETCH(QString, folder);
+        QFETCH(QString, reason);
+        QTemporaryDir parent;
+        const QString outputFile = folder.isEmpty() ? QString() : parent.filePath(folder + QStringLiteral("/sheet.pdf"));
+        if (folder == QStringLiteral("read-only")) {
+            QVERIFY(QDir(parent.path()).mkdir(folder));
+            QVERIFY(QFile::setPermissions(parent.filePath(folder), QFile::ReadOwner | QFile::ExeOwner));
+            if (QFileInfo(parent.filePath(folder)).isWritable()) QSKIP("this user may write anywhere");
+        }
         Printer printer;
         printer.SetSetupHook([&](QPrinter& p) {
             p.setOutputFormat(QPrinter::PdfFormat);
@@ -258,9 +387,8 @@ private slots:
         } catch (const std::runtime_error& e) {
             message = QString::fromUtf8(e.what());
         }
-        QVERIFY2(!message.isEmpty(), "printing went through");
-        QVERIFY2(message.contains(QStringLiteral("print")) || message.contains(QStringLiteral("printer")),
-                 qPrintable(message));
+        QVERIFY2(message.contains(reason) && message.contains(outputFile), qPrintable(message));
+        QVERIFY(!QFileInfo::exists(outputFile));
 
         QTemporaryDir dir;
         ToPdf(printer, dir.filePath(QStringLiteral("after.pdf")));
@@ -269,7 +397,8 @@ private slots:
     }
 
     // The whole job: the setup dialog, thirty draws from the settings, the exercise sheet and
-    // the solutions sheet, each one PDF, with the same thirty exercises.
+    // the solutions sheet, each a PDF file of its own named after the first and titled with the
+    // worksheet's title, with the same thirty exercises.
     void printJobThroughPrinter() {
         QTemporaryDir dir;
         Printer printer;
@@ -280,15 +409,13 @@ private slots:
         tolvaro::Practice practice(view, random);
         tolvaro::PrintFlags flags{true, false, true, "Machten oefenen"};
         tolvaro::WorksheetTable table;
-        QStringList pdfs;
+        const QStringList files{"Machten oefenen - oplossingen.pdf", "Machten oefenen.pdf"};
+        const QStringList pdfs{dir.filePath(files[1]), dir.filePath(files[0])};
         view.onSetup = [&] {
-            ToPdf(printer, dir.filePath(QStringLiteral("job-0.pdf")));
+            ToPdf(printer, pdfs[0], QPageSize::A4, flags.WorksheetTitle);
             return true;
         };
         view.onPrint = [&](const FakeView::Job& job) {
-            const QString pdf = dir.filePath(QStringLiteral("job-%1.pdf").arg(pdfs.size()));
-            printer.printer().setOutputFileName(pdf);
-            pdfs << pdf;
             printer.ClearBuffer();
             for (const std::string& line : job.added) printer.AddLine(line);
             printer.PrintBuffer(job.title);
@@ -296,13 +423,15 @@ private slots:
 
         tolvaro::RunPrintJob(view, practice, flags, table, kRowSeparator);
 
-        QCOMPARE(pdfs.size(), 2);
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files, QDir::Name), files);
+        QCOMPARE(printer.printer().outputFileName(), pdfs[0]);
         const SheetKind kinds[] = {SheetKind::Exercises, SheetKind::Solutions};
         const char* names[] = {"worksheet-exercises.png", "worksheet-solutions.png"};
         const QString samples = qEnvironmentVariable("TOLVARO_SAMPLE_DIR");
         for (int i = 0; i < 2; ++i) {
             const std::vector<std::string> sheet = Sheet(kinds[i], table, flags.WorksheetTitle);
             QCOMPARE(pdftools::SqueezedLines(pdfs[i]), pdftools::Squeezed(tolvaro::PrintedLines(sheet)));
+            QCOMPARE(pdftools::Title(pdfs[i]), QStringLiteral("Machten oefenen"));
             const QString columns = CheckColumns(pdftools::Words(pdfs[i]));
             QVERIFY2(columns.isEmpty(), qPrintable(columns));
             const QImage page = Render(pdfs[i], dir.filePath(QStringLiteral("render-%1").arg(i)));
