@@ -2,17 +2,13 @@
 // checked for their text, their font and the columns of their layout.
 #include <QtTest>
 
-#include <QComboBox>
-#include <QDialogButtonBox>
 #include <QDir>
 #include <QFile>
 #include <QImage>
-#include <QLineEdit>
-#include <QMessageBox>
 #include <QPageSize>
 #include <QPrintDialog>
-#include <QPushButton>
 #include <QTemporaryDir>
+#include <QtWidgets>
 
 #include <stdexcept>
 #include <string>
@@ -51,35 +47,6 @@ void ToPdf(Printer& printer, const QString& file, QPageSize::PageSizeId paper = 
         return true;
     });
     QVERIFY(printer.Setup(nullptr, title));
-}
-
-// Runs `run` while a timer answers what it opens: Qt's print dialog is read and confirmed (with
-// `file` typed into its file field, if given), a message box is answered with `answer`.
-struct Seen {
-    QString file, defaultButton;
-    bool fileChosen = false;
-};
-Seen AnswerDialogs(const std::function<void()>& run, QMessageBox::StandardButton answer = QMessageBox::No,
-                   const QString& file = {}) {
-    Seen seen;
-    QTimer timer;
-    QObject::connect(&timer, &QTimer::timeout, [&] {
-        QWidget* modal = QApplication::activeModalWidget();
-        if (auto* box = qobject_cast<QMessageBox*>(modal)) {
-            seen.defaultButton = box->defaultButton()->text();
-            box->button(answer)->click();
-        } else if (auto* dialog = qobject_cast<QPrintDialog*>(modal)) {
-            auto* printers = dialog->findChild<QComboBox*>(QStringLiteral("printers"));
-            auto* field = dialog->findChild<QLineEdit*>(QStringLiteral("filename"));
-            seen.file = field->text();
-            seen.fileChosen = printers->currentIndex() == printers->count() - 1;
-            if (!file.isEmpty()) field->setText(file);
-            dialog->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click();
-        }
-    });
-    timer.start(50);
-    run();
-    return seen;
 }
 
 std::vector<std::string> Sheet(SheetKind kind, const tolvaro::WorksheetTable& table, const std::string& title) {
@@ -177,17 +144,14 @@ QString CheckBarsOnImage(const QImage& page) {
 class TestPrinter : public QObject {
     Q_OBJECT
 
-    QTemporaryDir home_;
-
 private slots:
     void initTestCase() {
         for (const char* tool : {"pdftotext", "pdffonts", "pdfinfo", "pdftoppm"}) {
             if (!pdftools::Available(QString::fromLatin1(tool)))
                 QSKIP(qPrintable(QStringLiteral("%1 (poppler-utils) is not installed").arg(tool)));
         }
-        // A teacher at home: no print queue within reach, and a home of the test's own.
-        qputenv("CUPS_SERVER", QFile::encodeName(home_.filePath(QStringLiteral("no-cupsd.sock"))));
-        qputenv("HOME", QFile::encodeName(home_.path()));
+        // A teacher at home: no print queue within reach.
+        qputenv("CUPS_SERVER", "/nonexistent-tolvaro/cups.sock");
         qunsetenv("XDG_CONFIG_HOME");
     }
 
@@ -195,14 +159,10 @@ private slots:
         QTest::addColumn<QString>("title");
         QTest::addColumn<QString>("name");
         QTest::newRow("plain, accents") << QString::fromUtf8("Machten \xC3\xA9\xC3\xA9n") << QString::fromUtf8("Machten \xC3\xA9\xC3\xA9n");
-        QTest::newRow("path separators") << "../Week 3/4\\5" << "_Week 3_4_5";
-        QTest::newRow("refused by USB sticks") << "Toets: a*b?<>|\"" << "Toets_ a_b_____";
+        QTest::newRow("path separators, refused by USB sticks") << "../Week 3/4\\5: a*b?<>|\"" << "_Week 3_4_5_ a_b_____";
         QTest::newRow("control, direction override") << QString::fromUtf8("Week\x01 1\xE2\x80\xAE" "fdp.exe") << "Week 1fdp.exe";
-        QTest::newRow("white space runs") << "  a\t\n b  " << "a b";
-        QTest::newRow("hidden file, trailing dots") << ". .bashrc..." << "bashrc";
+        QTest::newRow("white space, hidden file, trailing dots") << " . .bash\t\n rc... " << "bash rc";
         QTest::newRow("empty") << "" << "Oefening";
-        QTest::newRow("nothing usable") << " . \x02 . " << "Oefening";
-        QTest::newRow("long") << QString(200, u'x') << QString(80, u'x');
         QTest::newRow("long in bytes") << QStringLiteral("\U0001F600").repeated(100) << QStringLiteral("\U0001F600").repeated(45);
     }
     void safeFileName() {
@@ -211,58 +171,55 @@ private slots:
         QCOMPARE(tolvaro::SafeFileName(title), name);
     }
 
-    // Qt's own dialog without a print queue offers the file named after the title, in the
-    // documents folder or at home without one; confirmed, the printer writes that file.
-    void proposedFile_data() {
+    // Saved through Qt's own dialog without a print queue: the file offered is named after the
+    // title, in the documents folder or at home; the solutions go beside it, replacing old ones
+    // only when the user says so (the default keeps them: the first free name then).
+    void savedAsPdf_data() {
         QTest::addColumn<bool>("documents");
-        QTest::newRow("documents folder") << true;
-        QTest::newRow("no documents folder") << false;
-    }
-    void proposedFile() {
-        QFETCH(bool, documents);
-        const QDir home(home_.path());
-        QVERIFY(QDir(home.filePath(QStringLiteral("Documents"))).removeRecursively());
-        if (documents) QVERIFY(home.mkdir(QStringLiteral("Documents")));
-        const QString expected = home.filePath(documents ? "Documents/Week 3_4.pdf" : "Week 3_4.pdf");
-        Printer printer;
-        bool confirmed = false;
-        const Seen seen = AnswerDialogs([&] { confirmed = printer.Setup(nullptr, "Week 3/4"); });
-        QVERIFY(confirmed && seen.fileChosen);
-        QCOMPARE(seen.file, expected);
-        QCOMPARE(printer.printer().outputFileName(), expected);
-    }
-
-    // A solutions file already there is replaced only when the user says so (the question's
-    // default keeps it); kept, the solutions go to the first free name.
-    void existingSolutionsFile_data() {
+        QTest::addColumn<bool>("taken");
         QTest::addColumn<bool>("replace");
-        QTest::newRow("replaced") << true;
-        QTest::newRow("kept") << false;
+        QTest::newRow("documents folder") << true << false << false;
+        QTest::newRow("home, old solutions replaced") << false << true << true;
+        QTest::newRow("home, old solutions kept") << false << true << false;
     }
-    void existingSolutionsFile() {
+    void savedAsPdf() {
+        QFETCH(bool, documents);
+        QFETCH(bool, taken);
         QFETCH(bool, replace);
-        QTemporaryDir dir;
-        const QString solutions = dir.filePath(QStringLiteral("Week - oplossingen.pdf"));
-        const QString second = dir.filePath(QStringLiteral("Week - oplossingen (2).pdf"));
-        for (const QString& taken : {solutions, second}) {
-            QFile file(taken);
-            QVERIFY(file.open(QIODevice::WriteOnly) && file.write("oud") == 3);
+        QTemporaryDir home;
+        qputenv("HOME", QFile::encodeName(home.path()));
+        QDir folder(home.path());
+        QVERIFY(!documents || (folder.mkdir(QStringLiteral("Documents")) && folder.cd(QStringLiteral("Documents"))));
+        const QString solutions = folder.filePath(QStringLiteral("Week 3_4 - oplossingen.pdf"));
+        for (const QString& old : {solutions, folder.filePath(QStringLiteral("Week 3_4 - oplossingen (2).pdf"))}) {
+            QFile file(old);
+            QVERIFY(!taken || (file.open(QIODevice::WriteOnly) && file.write("oud") == 3));
         }
+        QString offered, byDefault;
+        QTimer timer;
+        QObject::connect(&timer, &QTimer::timeout, [&] {
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                byDefault = box->defaultButton()->text();
+                box->button(replace ? QMessageBox::Yes : QMessageBox::No)->click();
+            } else if (auto* dialog = qobject_cast<QPrintDialog*>(QApplication::activeModalWidget())) {
+                auto* printers = dialog->findChild<QComboBox*>(QStringLiteral("printers"));
+                if (printers->currentIndex() == printers->count() - 1)  // the file entry
+                    offered = dialog->findChild<QLineEdit*>(QStringLiteral("filename"))->text();
+                dialog->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click();
+            }
+        });
+        timer.start(50);
         Printer printer;
-        bool confirmed = false;
-        const Seen seen = AnswerDialogs([&] {
-            confirmed = printer.Setup(nullptr, "Week");
-            PrintLines(printer, {"blad"});
-            PrintLines(printer, {"oplossingen"});
-        }, replace ? QMessageBox::Yes : QMessageBox::No, dir.filePath(QStringLiteral("Week.pdf")));
-        QVERIFY(confirmed);
-        QCOMPARE(seen.defaultButton, QStringLiteral("Nee"));
-        QCOMPARE(pdftools::SqueezedLines(dir.filePath(QStringLiteral("Week.pdf"))), QStringList{"blad"});
-        const QString third = dir.filePath(QStringLiteral("Week - oplossingen (3).pdf"));
-        QCOMPARE(pdftools::SqueezedLines(replace ? solutions : third), QStringList{"oplossingen"});
-        QCOMPARE(QFileInfo(solutions).size() == 3, !replace);
-        QCOMPARE(QFileInfo(second).size(), 3);
-        QCOMPARE(QFileInfo::exists(third), !replace);
+        QVERIFY(printer.Setup(nullptr, "Week 3/4"));
+        PrintLines(printer, {"blad"});
+        PrintLines(printer, {"oplossingen"});
+        QCOMPARE(offered, folder.filePath(QStringLiteral("Week 3_4.pdf")));
+        QCOMPARE(byDefault, taken ? QStringLiteral("Nee") : QString());
+        QCOMPARE(pdftools::SqueezedLines(offered), QStringList{"blad"});
+        const QString written = taken && !replace ? folder.filePath(QStringLiteral("Week 3_4 - oplossingen (3).pdf")) : solutions;
+        QCOMPARE(pdftools::SqueezedLines(written), QStringList{"oplossingen"});
+        QCOMPARE(pdftools::Title(written), QStringLiteral("Week 3/4"));
+        QCOMPARE(QFileInfo(solutions).size() == 3, taken && !replace);
     }
 
     void buffer_data() {
@@ -336,8 +293,7 @@ private slots:
         QCOMPARE(pdftools::SqueezedLines(pdf), pdftools::Squeezed(lines));
     }
 
-    // A PDF file carries the worksheet's title, whatever the job title, and the printer keeps
-    // its choice between jobs.
+    // A PDF file carries the worksheet's title, and the printer keeps its choice between jobs.
     void documentTitle_data() {
         QTest::addColumn<QString>("title");
         QTest::newRow("empty") << QString();
@@ -355,8 +311,7 @@ private slots:
         QCOMPARE(printer.printer().outputFileName(), pdf);
     }
 
-    // A printer that can't print makes the job fail with a message that says why and where;
-    // the next job still prints.
+    // A printer that can't print makes the job fail with a message; the next job still prints.
     void failure_data() {
         QTest::addColumn<QString>("folder");  // under a temporary folder; empty: no file name
         QTest::addColumn<QString>("reason");
@@ -369,11 +324,10 @@ private slots:
         QFETCH(QString, reason);
         QTemporaryDir parent;
         const QString outputFile = folder.isEmpty() ? QString() : parent.filePath(folder + QStringLiteral("/sheet.pdf"));
-        if (folder == QStringLiteral("read-only")) {
-            QVERIFY(QDir(parent.path()).mkdir(folder));
-            QVERIFY(QFile::setPermissions(parent.filePath(folder), QFile::ReadOwner | QFile::ExeOwner));
-            if (QFileInfo(parent.filePath(folder)).isWritable()) QSKIP("this user may write anywhere");
-        }
+        if (folder == QStringLiteral("read-only") && QDir(parent.path()).mkdir(folder) &&
+            QFile::setPermissions(parent.filePath(folder), QFile::ReadOwner | QFile::ExeOwner) &&
+            QFileInfo(parent.filePath(folder)).isWritable())
+            QSKIP("this user may write anywhere");
         Printer printer;
         printer.SetSetupHook([&](QPrinter& p) {
             p.setOutputFormat(QPrinter::PdfFormat);
@@ -397,8 +351,7 @@ private slots:
     }
 
     // The whole job: the setup dialog, thirty draws from the settings, the exercise sheet and
-    // the solutions sheet, each a PDF file of its own named after the first and titled with the
-    // worksheet's title, with the same thirty exercises.
+    // the solutions sheet, each a PDF file of its own, with the same thirty exercises.
     void printJobThroughPrinter() {
         QTemporaryDir dir;
         Printer printer;
@@ -409,8 +362,7 @@ private slots:
         tolvaro::Practice practice(view, random);
         tolvaro::PrintFlags flags{true, false, true, "Machten oefenen"};
         tolvaro::WorksheetTable table;
-        const QStringList files{"Machten oefenen - oplossingen.pdf", "Machten oefenen.pdf"};
-        const QStringList pdfs{dir.filePath(files[1]), dir.filePath(files[0])};
+        const QStringList pdfs{dir.filePath("Machten oefenen.pdf"), dir.filePath("Machten oefenen - oplossingen.pdf")};
         view.onSetup = [&] {
             ToPdf(printer, pdfs[0], QPageSize::A4, flags.WorksheetTitle);
             return true;
@@ -423,15 +375,12 @@ private slots:
 
         tolvaro::RunPrintJob(view, practice, flags, table, kRowSeparator);
 
-        QCOMPARE(QDir(dir.path()).entryList(QDir::Files, QDir::Name), files);
-        QCOMPARE(printer.printer().outputFileName(), pdfs[0]);
         const SheetKind kinds[] = {SheetKind::Exercises, SheetKind::Solutions};
         const char* names[] = {"worksheet-exercises.png", "worksheet-solutions.png"};
         const QString samples = qEnvironmentVariable("TOLVARO_SAMPLE_DIR");
         for (int i = 0; i < 2; ++i) {
             const std::vector<std::string> sheet = Sheet(kinds[i], table, flags.WorksheetTitle);
             QCOMPARE(pdftools::SqueezedLines(pdfs[i]), pdftools::Squeezed(tolvaro::PrintedLines(sheet)));
-            QCOMPARE(pdftools::Title(pdfs[i]), QStringLiteral("Machten oefenen"));
             const QString columns = CheckColumns(pdftools::Words(pdfs[i]));
             QVERIFY2(columns.isEmpty(), qPrintable(columns));
             const QImage page = Render(pdfs[i], dir.filePath(QStringLiteral("render-%1").arg(i)));
