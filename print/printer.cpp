@@ -53,7 +53,8 @@ qreal DocumentUnitScale(QPaintDevice* device) {
 QString FileFailure(int sheet, const QString& file, const QString& firstFile) {
     const QString reason = WriteFailureReason(file);
     if (sheet == 0)
-        return QStringLiteral("Het werkblad kan niet worden bewaard in \"%1\": %2. Er is niets bewaard.").arg(file, reason);
+        return QStringLiteral("Het werkblad kan niet worden bewaard in \"%1\": %2. Er is niets bewaard.")
+            .arg(file, reason);
     return QStringLiteral("De oplossingen kunnen niet worden bewaard in \"%1\": %2. Het werkblad zelf staat in \"%3\".")
         .arg(file, reason, firstFile);
 }

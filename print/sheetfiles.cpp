@@ -67,7 +67,8 @@ QString SafeFileName(const QString& title) {
 
 QString ProposedSheetFile(const QString& title, const QString& folder) {
     QString dir = folder;
-    if (dir.isEmpty() || !QFileInfo(dir).isDir()) dir = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (dir.isEmpty() || !QFileInfo(dir).isDir())
+        dir = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
     if (dir.isEmpty() || !QFileInfo(dir).isDir()) dir = QDir::homePath();
     return QDir(dir).filePath(SafeFileName(title) + QStringLiteral(".pdf"));
 }
