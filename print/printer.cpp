@@ -1,7 +1,11 @@
 #include "print/printer.h"
 
+#include <QAbstractButton>
 #include <QAbstractTextDocumentLayout>
+#include <QFileInfo>
 #include <QFontMetricsF>
+#include <QLineEdit>
+#include <QMessageBox>
 #include <QPageLayout>
 #include <QPainter>
 #include <QPalette>
@@ -12,9 +16,12 @@
 #include <QTextDocument>
 #include <QTextLayout>
 #include <QTextOption>
+#include <QWidget>
 
 #include <memory>
 #include <stdexcept>
+
+#include "print/sheetfiles.h"
 
 namespace tolvaro {
 namespace {
@@ -39,6 +46,18 @@ qreal DocumentUnitScale(QPaintDevice* device) {
 }
 
 [[noreturn]] void Fail(const char* message) { throw std::runtime_error(message); }
+[[noreturn]] void Fail(const QString& message) { throw std::runtime_error(message.toStdString()); }
+
+// What the error report says when sheet number `sheet` (0 for the exercise sheet) could not be
+// written to `file`: which sheet is lost, and where the one already written is.
+QString FileFailure(int sheet, const QString& file, const QString& firstFile) {
+    const QString reason = WriteFailureReason(file);
+    if (sheet == 0)
+        return QStringLiteral("Het werkblad kan niet worden bewaard in \"%1\": %2. Er is niets bewaard.")
+            .arg(file, reason);
+    return QStringLiteral("De oplossingen kunnen niet worden bewaard in \"%1\": %2. Het werkblad zelf staat in \"%3\".")
+        .arg(file, reason, firstFile);
+}
 
 // The sheet's font: Times New Roman, 12 points.
 QFont SheetFont() {
@@ -80,10 +99,57 @@ std::unique_ptr<QTextDocument> LayOut(const QString& text, QPrinter& printer) {
 
 Printer::Printer() = default;
 
-bool Printer::Setup(QWidget* parent) {
-    if (setupHook_) return setupHook_(printer());
-    QPrintDialog dialog(&printer(), parent);
-    return dialog.exec() == QDialog::Accepted;
+bool Printer::Setup(QWidget* parent, const std::string& worksheetTitle) {
+    QPrinter& device = printer();
+    parent_ = parent;
+    worksheetTitle_ = QString::fromStdString(worksheetTitle);
+    sheetsSinceSetup_ = 0;
+    sheetFile_.clear();
+
+    // A PDF printer takes the proposed file as its own setting. A print queue must not: setting
+    // a file name turns the printer into a PDF printer, and later versions of Qt's dialog then
+    // offer the file instead of the queue. Its dialog's file field gets the name, for when the
+    // user picks a file there.
+    const QString proposal = ProposedSheetFile(worksheetTitle_, lastFolder_);
+    const bool toFile = device.outputFormat() == QPrinter::PdfFormat;
+    if (toFile) device.setOutputFileName(proposal);
+    bool confirmed = false;
+    if (setupHook_) {
+        confirmed = setupHook_(device);
+    } else {
+        QPrintDialog dialog(&device, parent);
+        auto* fileField = dialog.findChild<QLineEdit*>(QStringLiteral("filename"));
+        if (!toFile && fileField) fileField->setText(proposal);
+        confirmed = dialog.exec() == QDialog::Accepted;
+    }
+    if (confirmed && device.outputFormat() == QPrinter::PdfFormat) {
+        sheetFile_ = device.outputFileName();
+        lastFolder_ = QFileInfo(sheetFile_).absolutePath();
+    }
+    return confirmed;
+}
+
+QString Printer::SolutionsTarget() const {
+    const QString wanted = SolutionsFile(sheetFile_);
+    const QString free = FreeFile(wanted);
+    return free == wanted || MayReplace(wanted, free) ? wanted : free;
+}
+
+// Asked rather than a free name taken in silence: the file there is most likely the solutions
+// of an earlier worksheet under the same name, which no longer match the exercise sheet just
+// written beside it. The default answer keeps it.
+bool Printer::MayReplace(const QString& file, const QString& alternative) const {
+    if (setupHook_) return false;
+    QMessageBox box(QMessageBox::Question, parent_ ? parent_->window()->windowTitle() : QString(),
+                    QStringLiteral("Het bestand \"%1\" bestaat al.\n\nWilt u het vervangen door de oplossingen van "
+                                   "dit werkblad? Bij \"Nee\" komen de oplossingen in \"%2\".")
+                        .arg(QFileInfo(file).fileName(), QFileInfo(alternative).fileName()),
+                    QMessageBox::Yes | QMessageBox::No, parent_);
+    box.button(QMessageBox::Yes)->setText(QStringLiteral("Ja"));
+    box.button(QMessageBox::No)->setText(QStringLiteral("Nee"));
+    box.setDefaultButton(QMessageBox::No);
+    box.setEscapeButton(QMessageBox::No);
+    return box.exec() == QMessageBox::Yes;
 }
 
 void Printer::AddLine(const std::string& line) {
@@ -93,19 +159,38 @@ void Printer::AddLine(const std::string& line) {
 void Printer::Print(const QString& text, const QString& jobTitle) {
     QPrinter& device = printer();
     if (!device.isValid()) Fail("Er is geen geldige printer gekozen; er is niets geprint.");
+    const int sheet = sheetsSinceSetup_++;
+    const bool toFile = device.outputFormat() == QPrinter::PdfFormat;
 
-    device.setDocName(jobTitle);
+    // A file shows its title in viewers and file managers; a queue's job title stays as given.
+    device.setDocName(toFile ? worksheetTitle_ : jobTitle);
     // The text goes onto the whole printable area: only the margins the printer can't print on.
     const QPageLayout page = device.pageLayout();
     device.setPageMargins(page.minimumMargins(), page.units());
 
     // Checked beforehand: Qt's PDF output without a file name fails to start and then stays
     // marked as busy, which would spoil every later job.
-    if (device.outputFormat() == QPrinter::PdfFormat && device.outputFileName().isEmpty())
+    if (toFile && device.outputFileName().isEmpty())
         Fail("Er is geen bestand gekozen om naar te printen; er is niets geprint.");
 
+    // The solutions sheet would otherwise replace the exercise sheet in the one file; the
+    // printer goes back to the confirmed file afterwards, whatever happens.
+    if (toFile && sheet > 0 && !sheetFile_.isEmpty()) device.setOutputFileName(SolutionsTarget());
+    const QString file = device.outputFileName();
+    struct RestoreFile {
+        QPrinter& device;
+        const QString& file;
+        ~RestoreFile() {
+            if (!file.isEmpty() && device.outputFileName() != file) device.setOutputFileName(file);
+        }
+    } restore{device, sheetFile_};
+    auto fail = [&](const char* printerMessage) {
+        if (toFile) Fail(FileFailure(sheet, file, sheetFile_));
+        Fail(printerMessage);
+    };
+
     QPainter painter;
-    if (!painter.begin(&device)) Fail("De printer kan niet worden geopend; er is niets geprint.");
+    if (!painter.begin(&device)) fail("De printer kan niet worden geopend; er is niets geprint.");
 
     const std::unique_ptr<QTextDocument> doc = LayOut(text, device);
     const QSizeF pageSize = doc->pageSize();
@@ -116,7 +201,7 @@ void Printer::Print(const QString& text, const QString& jobTitle) {
     for (int i = 0; i < pages; ++i) {
         if (i > 0 && !device.newPage()) {
             painter.end();
-            Fail("Het printen is mislukt: er kan geen nieuwe bladzijde worden begonnen.");
+            fail("Het printen is mislukt: er kan geen nieuwe bladzijde worden begonnen.");
         }
         const QRectF clip(0, i * pageSize.height(), pageSize.width(), pageSize.height());
         painter.save();
@@ -127,7 +212,7 @@ void Printer::Print(const QString& text, const QString& jobTitle) {
         painter.restore();
     }
 
-    if (!painter.end() || device.printerState() == QPrinter::Error) Fail("Het printen is mislukt.");
+    if (!painter.end() || device.printerState() == QPrinter::Error) fail("Het printen is mislukt.");
 }
 
 }  // namespace tolvaro

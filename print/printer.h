@@ -1,7 +1,9 @@
 // The printer of the main window: the printer setup dialog, the hidden print buffer and the
-// printing of that buffer's plain text as one job.
+// printing of that buffer's plain text as one job. A printer that writes a PDF file keeps each
+// sheet of a worksheet in a file of its own.
 #pragma once
 
+#include <QPointer>
 #include <QPrinter>
 #include <QString>
 #include <QStringList>
@@ -16,7 +18,8 @@ namespace tolvaro {
 class Printer {
 public:
     // Replaces the interactive setup dialog: adjusts the printer and returns whether it was
-    // confirmed.
+    // confirmed. Nothing asks the user then: an existing solutions file is kept (the default
+    // answer of its question).
     using SetupHook = std::function<bool(QPrinter&)>;
 
     // The default tab stop distance of the sheet's text. With the sheet font every vertical bar
@@ -30,14 +33,18 @@ public:
     Printer(const Printer&) = delete;
     Printer& operator=(const Printer&) = delete;
 
-    // The modal printer setup dialog; true when the user confirmed it. The chosen printer is
-    // kept for every later job.
-    bool Setup(QWidget* parent);
+    // The modal printer setup dialog for the worksheet titled `worksheetTitle` (UTF-8); true
+    // when the user confirmed it. The chosen printer is kept for every later job. The file a
+    // PDF printer is to write is proposed after the title.
+    bool Setup(QWidget* parent, const std::string& worksheetTitle = {});
     void SetSetupHook(SetupHook hook) { setupHook_ = std::move(hook); }
 
     // Prints plain text (lines separated by '\n') as one job under `jobTitle`, on the whole
     // printable area of the page and on further pages as needed. Throws std::runtime_error with
     // a Dutch message when there is no usable printer or printing fails.
+    // On a PDF printer the file carries the worksheet title instead, and every job after the
+    // first since Setup is the solutions sheet: it goes to the file SolutionsFile() names beside
+    // the first, where an existing file is replaced only when the user agrees.
     void Print(const QString& text, const QString& jobTitle);
 
     // The hidden print buffer: each added line ends a line, and a carriage return inside it
@@ -57,9 +64,17 @@ public:
     }
 
 private:
+    QString SolutionsTarget() const;
+    bool MayReplace(const QString& file, const QString& alternative) const;
+
     std::unique_ptr<QPrinter> printer_;
     SetupHook setupHook_;
     QStringList buffer_;
+    QPointer<QWidget> parent_;
+    QString worksheetTitle_;
+    QString sheetFile_;   // the file confirmed for the exercise sheet; empty on a print queue
+    QString lastFolder_;  // where the user saved the last worksheet
+    int sheetsSinceSetup_ = 0;
 };
 
 }  // namespace tolvaro

@@ -581,7 +581,7 @@ void TForm1::PrintBuffer(const std::string& jobTitle) {
     printer_.PrintBuffer(jobTitle);
 }
 
-bool TForm1::ExecutePrinterSetup() { return printer_.Setup(this); }
+bool TForm1::ExecutePrinterSetup() { return printer_.Setup(this, printFlags_.WorksheetTitle); }
 
 void TForm1::OpenPrintDialog() {
     auto* dialog = new TPrintDialoog1(printFlags_, this, [this] { ReturnFromPrintDialog(); });

@@ -6,7 +6,9 @@
 #include <QFile>
 #include <QImage>
 #include <QPageSize>
+#include <QPrintDialog>
 #include <QTemporaryDir>
+#include <QtWidgets>
 
 #include <stdexcept>
 #include <string>
@@ -21,6 +23,7 @@ using tolvaro::test::FakeView;
 #include "print/printer.h"
 #include "print/printflags.h"
 #include "print/printjob.h"
+#include "print/sheetfiles.h"
 #include "print/worksheet.h"
 #include "sampletable.h"
 
@@ -146,6 +149,75 @@ private slots:
             if (!pdftools::Available(QString::fromLatin1(tool)))
                 QSKIP(qPrintable(QStringLiteral("%1 (poppler-utils) is not installed").arg(tool)));
         }
+        qputenv("CUPS_SERVER", "/nonexistent-tolvaro/cups.sock");  // a teacher at home: no print queue
+        qunsetenv("XDG_CONFIG_HOME");
+    }
+
+    void safeFileName_data() {
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<QString>("name");
+        const QString accents = QString::fromUtf8("Machten \xC3\xA9\xC3\xA9n");
+        QTest::newRow("plain, accents") << accents << accents;
+        QTest::newRow("separators, refused by USB sticks") << "../Week 3/4\\5: a*b?<>|\"" << "_Week 3_4_5_ a_b_____";
+        QTest::newRow("control, direction override") << QString::fromUtf8("Week\x01 1\xE2\x80\xAE" "fdp.exe")
+                                                     << "Week 1fdp.exe";
+        QTest::newRow("white space, hidden file, trailing dots") << " . .bash\t\n rc... " << "bash rc";
+        QTest::newRow("empty") << "" << "Oefening";
+        const QString smiley = QStringLiteral("\U0001F600");
+        QTest::newRow("long in bytes") << smiley.repeated(100) << smiley.repeated(45);
+    }
+    void safeFileName() {
+        QFETCH(QString, title);
+        QFETCH(QString, name);
+        QCOMPARE(tolvaro::SafeFileName(title), name);
+    }
+
+    // Saved through Qt's own dialog without a print queue: the file offered is named after the
+    // title, in the documents folder or else at home; the solutions go beside it, replacing old
+    // ones only when the user says so (the default keeps them: the first free name then).
+    void savedAsPdf_data() {
+        QTest::addColumn<bool>("taken");  // old solutions there, and no documents folder
+        QTest::addColumn<bool>("replace");
+        QTest::newRow("documents folder") << false << false;
+        QTest::newRow("home, old solutions replaced") << true << true;
+        QTest::newRow("home, old solutions kept") << true << false;
+    }
+    void savedAsPdf() {
+        QFETCH(bool, taken);
+        QFETCH(bool, replace);
+        QTemporaryDir home;
+        qputenv("HOME", QFile::encodeName(home.path()));
+        QDir folder(home.path());
+        QVERIFY(taken || (folder.mkdir(QStringLiteral("Documents")) && folder.cd(QStringLiteral("Documents"))));
+        const QString solutions = folder.filePath(QStringLiteral("Week 3_4 - oplossingen.pdf"));
+        for (const QString& old : {solutions, folder.filePath(QStringLiteral("Week 3_4 - oplossingen (2).pdf"))})
+            QVERIFY(!taken || QFile(old).open(QIODevice::WriteOnly));  // empty, unlike a sheet
+        QString offered, byDefault;
+        QTimer timer;
+        QObject::connect(&timer, &QTimer::timeout, [&] {
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                byDefault = box->defaultButton()->text();
+                box->button(replace ? QMessageBox::Yes : QMessageBox::No)->click();
+            } else if (auto* dialog = qobject_cast<QPrintDialog*>(QApplication::activeModalWidget())) {
+                if (auto* printers = dialog->findChild<QComboBox*>(QStringLiteral("printers"));
+                    printers->currentIndex() == printers->count() - 1)  // the file entry
+                    offered = dialog->findChild<QLineEdit*>(QStringLiteral("filename"))->text();
+                dialog->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click();
+            }
+        });
+        timer.start(50);
+        Printer printer;
+        QVERIFY(printer.Setup(nullptr, "Week 3/4"));
+        PrintLines(printer, {"blad"});
+        PrintLines(printer, {"oplossingen"});
+        QCOMPARE(offered, folder.filePath(QStringLiteral("Week 3_4.pdf")));
+        QCOMPARE(byDefault, taken ? QStringLiteral("Nee") : QString());
+        QCOMPARE(pdftools::SqueezedLines(offered), QStringList{"blad"});
+        const QString written =
+            taken && !replace ? folder.filePath(QStringLiteral("Week 3_4 - oplossingen (3).pdf")) : solutions;
+        QCOMPARE(pdftools::SqueezedLines(written), QStringList{"oplossingen"});
+        QCOMPARE(pdftools::Title(written), QStringLiteral("Week 3/4"));
+        QCOMPARE(QFileInfo(solutions).size() == 0, taken && !replace);
     }
 
     void buffer_data() {
@@ -219,19 +291,20 @@ private slots:
         QCOMPARE(pdftools::SqueezedLines(pdf), pdftools::Squeezed(lines));
     }
 
-    // The job carries the title it is given, and the printer keeps its choice between jobs.
-    void jobTitle_data() {
+    // A PDF file carries the worksheet's title, and the printer keeps its choice between jobs.
+    void documentTitle_data() {
         QTest::addColumn<QString>("title");
-        QTest::newRow("empty, as the worksheet prints") << QString();
-        QTest::newRow("named") << "Werkblad";
+        QTest::newRow("empty") << QString();
+        QTest::newRow("named") << QString::fromUtf8("Werkblad \xC3\xA9\xC3\xA9n");
     }
-    void jobTitle() {
+    void documentTitle() {
         QFETCH(QString, title);
         QTemporaryDir dir;
         const QString pdf = dir.filePath(QStringLiteral("title.pdf"));
         Printer printer;
         ToPdf(printer, pdf);
-        printer.Print(QStringLiteral("x"), title);
+        QVERIFY(printer.Setup(nullptr, title.toStdString()));
+        printer.Print(QStringLiteral("x"), QString());
         QCOMPARE(printer.printer().docName(), title);
         QCOMPARE(pdftools::Title(pdf), title);
         QCOMPARE(printer.printer().outputFileName(), pdf);
@@ -239,12 +312,20 @@ private slots:
 
     // A printer that can't print makes the job fail with a message; the next job still prints.
     void failure_data() {
-        QTest::addColumn<QString>("outputFile");
-        QTest::newRow("PDF into a folder that doesn't exist") << "/nonexistent-tolvaro/sheet.pdf";
-        QTest::newRow("PDF without a file name") << "";
+        QTest::addColumn<QString>("folder");  // under a temporary folder; empty: no file name
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("folder gone") << "gone" << "bestaat niet";
+        QTest::newRow("no permission") << "read-only" << "toestemming";
+        QTest::newRow("PDF without a file name") << "" << "geen bestand";
     }
     void failure() {
-        QFETCH(QString, outputFile);
+        QFETCH(QString, folder);
+        QFETCH(QString, reason);
+        QTemporaryDir parent;
+        const QString outputFile = folder.isEmpty() ? QString() : parent.filePath(folder + "/sheet.pdf");
+        const QString readOnly = parent.filePath(QStringLiteral("read-only"));
+        QVERIFY(QDir().mkdir(readOnly) && QFile::setPermissions(readOnly, QFile::ReadOwner | QFile::ExeOwner));
+        if (outputFile.startsWith(readOnly) && QFileInfo(readOnly).isWritable()) QSKIP("this user may write anywhere");
         Printer printer;
         printer.SetSetupHook([&](QPrinter& p) {
             p.setOutputFormat(QPrinter::PdfFormat);
@@ -258,9 +339,8 @@ private slots:
         } catch (const std::runtime_error& e) {
             message = QString::fromUtf8(e.what());
         }
-        QVERIFY2(!message.isEmpty(), "printing went through");
-        QVERIFY2(message.contains(QStringLiteral("print")) || message.contains(QStringLiteral("printer")),
-                 qPrintable(message));
+        QVERIFY2(message.contains(reason) && message.contains(outputFile), qPrintable(message));
+        QVERIFY(!QFileInfo::exists(outputFile));
 
         QTemporaryDir dir;
         ToPdf(printer, dir.filePath(QStringLiteral("after.pdf")));
@@ -269,7 +349,7 @@ private slots:
     }
 
     // The whole job: the setup dialog, thirty draws from the settings, the exercise sheet and
-    // the solutions sheet, each one PDF, with the same thirty exercises.
+    // the solutions sheet, each a PDF file of its own, with the same thirty exercises.
     void printJobThroughPrinter() {
         QTemporaryDir dir;
         Printer printer;
@@ -280,15 +360,12 @@ private slots:
         tolvaro::Practice practice(view, random);
         tolvaro::PrintFlags flags{true, false, true, "Machten oefenen"};
         tolvaro::WorksheetTable table;
-        QStringList pdfs;
+        const QStringList pdfs{dir.filePath("Machten oefenen.pdf"), dir.filePath("Machten oefenen - oplossingen.pdf")};
         view.onSetup = [&] {
-            ToPdf(printer, dir.filePath(QStringLiteral("job-0.pdf")));
+            ToPdf(printer, pdfs[0]);
             return true;
         };
         view.onPrint = [&](const FakeView::Job& job) {
-            const QString pdf = dir.filePath(QStringLiteral("job-%1.pdf").arg(pdfs.size()));
-            printer.printer().setOutputFileName(pdf);
-            pdfs << pdf;
             printer.ClearBuffer();
             for (const std::string& line : job.added) printer.AddLine(line);
             printer.PrintBuffer(job.title);
@@ -296,7 +373,6 @@ private slots:
 
         tolvaro::RunPrintJob(view, practice, flags, table, kRowSeparator);
 
-        QCOMPARE(pdfs.size(), 2);
         const SheetKind kinds[] = {SheetKind::Exercises, SheetKind::Solutions};
         const char* names[] = {"worksheet-exercises.png", "worksheet-solutions.png"};
         const QString samples = qEnvironmentVariable("TOLVARO_SAMPLE_DIR");

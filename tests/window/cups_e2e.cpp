@@ -11,7 +11,6 @@
 #include <QDir>
 #include <QFile>
 #include <QPrinter>
-#include <QPrinterInfo>
 #include <QProcess>
 #include <QTemporaryDir>
 
@@ -26,9 +25,8 @@
 #include <sys/prctl.h>
 #endif
 
-#include <QCheckBox>
-#include <QLineEdit>
-#include <QPushButton>
+#include <QPrintDialog>
+#include <QtWidgets>
 
 #include "core/steadyclock.h"
 #include "pdftools.h"
@@ -49,8 +47,8 @@ QString FindTool(const QString& name) {
 
 // Child: the real program's print path. The main window is shown, the printer picture opens the
 // print options dialog, OK with a title and the solutions option ticked hands the focus back, and
-// the window's activation prints both sheets on the queue; only the interactive printer setup
-// dialog is replaced, by a hook that confirms the queue. The sheets as composed from the
+// the window's activation prints both sheets on the queue; Qt's setup dialog, confirmed from a
+// timer, must offer the queue, with a file named after the title. The sheets as composed from the
 // window's thirty exercises are written into `outDir` (sheet-0.txt, sheet-1.txt).
 int PrintChild(int argc, char* argv[], const QString& outDir) {
     QApplication app(argc, argv);
@@ -59,12 +57,16 @@ int PrintChild(int argc, char* argv[], const QString& outDir) {
     tolvaro::TForm1 form(clock);
     QStringList errors;
     form.setErrorReporter([&errors](const QString& message) { errors << message; });
-    form.printer().SetSetupHook([](QPrinter& p) {
-        if (!QPrinterInfo::availablePrinterNames().contains(kQueue)) return false;
-        p.setOutputFormat(QPrinter::NativeFormat);
-        p.setPrinterName(kQueue);
-        return p.isValid();
+    QString offered;
+    QTimer answer;
+    QObject::connect(&answer, &QTimer::timeout, [&offered] {
+        if (auto* d = qobject_cast<QPrintDialog*>(QApplication::activeModalWidget())) {
+            offered = d->findChild<QComboBox*>(QStringLiteral("printers"))->currentText() + u'|' +
+                      d->findChild<QLineEdit*>(QStringLiteral("filename"))->text();
+            d->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click();
+        }
     });
+    answer.start(50);
     form.show();
     if (!QTest::qWaitFor([&] { return form.activationCount() == 1; })) return 5;
     form.findChild<QLineEdit*>(QStringLiteral("MaxGrondtal"))->setText(QStringLiteral("999999"));
@@ -83,8 +85,8 @@ int PrintChild(int argc, char* argv[], const QString& outDir) {
         std::fprintf(stderr, "print failed: %s\n", qPrintable(errors.join(u'\n')));
         return 1;
     }
-    if (!form.printFlags().PrintRequested) {
-        std::fprintf(stderr, "queue %s not found\n", qPrintable(kQueue));
+    if (offered != kQueue + u'|' + QDir::home().filePath(QString::fromUtf8("Machten \xC3\xA9\xC3\xA9n.pdf"))) {
+        std::fprintf(stderr, "the dialog offered %s\n", qPrintable(offered));
         return 2;
     }
     const std::string title = form.printFlags().WorksheetTitle;
@@ -160,6 +162,7 @@ private slots:
             "DefaultAuthType None\n"
             "PreserveJobFiles Yes\n"
             "PreserveJobHistory Yes\n"
+            "DirtyCleanInterval 0\n"
             "<Location />\n  Order allow,deny\n  Allow all\n</Location>\n"
             "<Location /admin>\n  Order allow,deny\n  Allow all\n</Location>\n"
             "<Policy default>\n  <Limit All>\n    Order allow,deny\n    Allow all\n  </Limit>\n</Policy>\n")
@@ -217,6 +220,7 @@ private slots:
         QProcess child;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(QStringLiteral("CUPS_SERVER"), socket_);
+        env.insert(QStringLiteral("HOME"), out.path());
         child.setProcessEnvironment(env);
         child.setProcessChannelMode(QProcess::MergedChannels);
         child.start(self, {QStringLiteral("--print-child"), out.path()});
@@ -240,6 +244,10 @@ private slots:
             const QStringList composed = pdftools::Squeezed(lines);
             const QString document = QDir(root_.filePath(QStringLiteral("spool"))).filePath(SpooledDocuments()[i]);
             QCOMPARE(pdftools::SqueezedLines(document), composed);
+            // Nothing about the sheets changes on a queue: the job has no title.
+            QFile job(QDir(root_.filePath(QStringLiteral("spool"))).filePath(QStringLiteral("c0000%1").arg(i + 1)));
+            QTRY_VERIFY_WITH_TIMEOUT(job.exists(), 10000);
+            QVERIFY(job.open(QIODevice::ReadOnly) && !job.readAll().contains("Machten"));
             sheets.push_back(composed);
         }
         // Exercise sheet first: the name line there, the solutions heading second.

@@ -188,6 +188,7 @@ private slots:
         dialog->OKKnop->click();
         QTRY_COMPARE(f.form->activationCount(), 2);
         QCOMPARE(f.errors.size(), 1);
+        QVERIFY2(f.errors.front().contains(QStringLiteral("bestaat niet")), qPrintable(f.errors.front()));
         QVERIFY(f.form->isEnabled());
         QCOMPARE(f.text("Label6"), points);
         QCOMPARE(f.text("Reeksteller"), QStringLiteral("1"));

@@ -1,0 +1,28 @@
+// The files of a worksheet printed to PDF: the name proposed for its title, the solutions
+// sheet's file beside the exercise sheet, a free name when a file is already there, and why a
+// file could not be written.
+#pragma once
+
+#include <QString>
+
+namespace tolvaro {
+
+// The title typed by the user made into a file name without extension: no path separators,
+// no characters that other systems (a USB stick) refuse, no control characters, no leading
+// dot, runs of white space as one space, at most 80 characters; "Oefening" when nothing is left.
+QString SafeFileName(const QString& title);
+
+// The PDF file proposed for a worksheet: its title's safe name in `folder` when that folder
+// still exists, else in the user's documents folder, else in the home folder.
+QString ProposedSheetFile(const QString& title, const QString& folder);
+
+// The solutions sheet's file beside the exercise sheet's: " - oplossingen" before the extension.
+QString SolutionsFile(const QString& sheetFile);
+
+// `file` itself when nothing is there yet, else the first free "<name> (n).<extension>".
+QString FreeFile(const QString& file);
+
+// Why `file` could not be written, in Dutch, to go into a sentence of the error report.
+QString WriteFailureReason(const QString& file);
+
+}  // namespace tolvaro
