@@ -20,6 +20,7 @@
 #include "window/accessibility.h"
 #include "window/controltable.h"
 #include "window/helptexts.h"
+#include "window/placement.h"
 #include "window/widgets.h"
 
 namespace tolvaro {
@@ -98,9 +99,7 @@ TForm1::TForm1(const Clock& clock, QWidget* parent, Build build)
     installEventFilter(this);
     widgets_[static_cast<int>(Control::Form1)] = this;
     connect(&timer1_, &QTimer::timeout, this, [this] { Run([this] { contest_.Timer1Timer(); }); });
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        move(screen->availableGeometry().center() - rect().center());
-    }
+    CentreOnScreen(*this);
     if (build == Build::Now) Construct();
 }
 
