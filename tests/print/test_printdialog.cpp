@@ -84,9 +84,8 @@ private slots:
         QVERIFY(qAbs(dialog->geometry().center().y() - screen.center().y()) <= 1);
         // The program's no-drop pointer over the background and the panel with its caption.
         const QImage noDrop = tolvaro::NoDropCursor().pixmap().toImage();
-        for (QWidget* w : {static_cast<QWidget*>(dialog.data()), dialog->Panel1, static_cast<QWidget*>(dialog->Label1)}) {
-            QCOMPARE(w->cursor().pixmap().toImage(), noDrop);
-        }
+        QWidget* const surfaces[] = {dialog, dialog->Panel1, dialog->Label1};
+        for (QWidget* w : surfaces) QCOMPARE(w->cursor().pixmap().toImage(), noDrop);
         QCOMPARE(dialog->Edit1->cursor().shape(), Qt::ArrowCursor);
 
         // Tab order: title, option, OK, Cancel.
