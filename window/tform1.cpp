@@ -9,7 +9,6 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRegularExpression>
-#include <QScreen>
 #include <QScrollBar>
 #include <QTextCursor>
 #include <QTextEdit>
