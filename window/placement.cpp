@@ -29,8 +29,10 @@ using ReplyPtr = std::unique_ptr<Reply, decltype(&std::free)>;
 ReplyPtr<xcb_get_property_reply_t> PropertyReply(xcb_connection_t* c, xcb_get_property_cookie_t cookie) {
     xcb_generic_error_t* error = nullptr;
     ReplyPtr<xcb_get_property_reply_t> reply(xcb_get_property_reply(c, cookie, &error), &std::free);
-    std::free(error);
-    if (error) reply.reset();
+    if (error) {
+        std::free(error);
+        reply.reset();
+    }
     return reply;
 }
 
