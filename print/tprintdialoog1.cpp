@@ -16,6 +16,8 @@
 #include <QTimer>
 #include <QWindow>
 
+#include "print/nodropcursor.h"
+
 namespace tolvaro {
 namespace {
 
@@ -59,7 +61,7 @@ TPrintDialoog1::TPrintDialoog1(PrintFlags& flags, QWidget* mainWindow, std::func
     setAutoFillBackground(true);
     setPalette(LightPalette());
     SetColor(this, QPalette::Window, kClGreen);
-    setCursor(Qt::ForbiddenCursor);
+    setCursor(NoDropCursor());
 
     Panel1 = new QFrame(this);
     Panel1->setObjectName(QStringLiteral("Panel1"));
@@ -68,7 +70,7 @@ TPrintDialoog1::TPrintDialoog1(PrintFlags& flags, QWidget* mainWindow, std::func
     Panel1->setLineWidth(5);
     Panel1->setAutoFillBackground(true);
     SetColor(Panel1, QPalette::Window, GrayText());
-    Panel1->setCursor(Qt::ForbiddenCursor);
+    Panel1->setCursor(cursor());
 
     Label1 = new QLabel(QStringLiteral("Printen van een schriftelijke oefening"), Panel1);
     Label1->setObjectName(QStringLiteral("Label1"));

@@ -9,7 +9,6 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRegularExpression>
-#include <QScreen>
 #include <QScrollBar>
 #include <QTextCursor>
 #include <QTextEdit>
@@ -21,6 +20,7 @@
 #include "window/accessibility.h"
 #include "window/controltable.h"
 #include "window/helptexts.h"
+#include "window/placement.h"
 #include "window/widgets.h"
 
 namespace tolvaro {
@@ -99,9 +99,7 @@ TForm1::TForm1(const Clock& clock, QWidget* parent, Build build)
     installEventFilter(this);
     widgets_[static_cast<int>(Control::Form1)] = this;
     connect(&timer1_, &QTimer::timeout, this, [this] { Run([this] { contest_.Timer1Timer(); }); });
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        move(screen->availableGeometry().center() - rect().center());
-    }
+    CentreOnScreen(*this);
     if (build == Build::Now) Construct();
 }
 
@@ -219,12 +217,7 @@ QWidget* TForm1::CreateControl(const ControlSpec& entry, QWidget* parent) {
     widget->setPalette(palette);
     widget->setAutoFillBackground(entry.background != kNoColor || (entry.flags & Opaque) ||
                                   entry.kind == Kind::Panel || entry.kind == Kind::GroupBox);
-    switch (entry.cursor) {
-        case Cursor::Arrow: widget->setCursor(Qt::ArrowCursor); break;
-        case Cursor::NoDrop: widget->setCursor(noDropCursor_); break;
-        case Cursor::No: widget->setCursor(Qt::ForbiddenCursor); break;
-        case Cursor::Default: break;
-    }
+    SetPointer(widget, entry.kind, entry.cursor, noDropCursor_);
     if (entry.tooltip) {
         widget->setToolTip(QString::fromUtf8(entry.tooltip));
         widget->setToolTipDuration(5000);
@@ -356,13 +349,19 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
             break;
         }
         case QEvent::FocusIn:
+            // Entered also when the window's activation brings the focus (no entry handler runs
+            // then, but leaving it is an exit all the same).
+            if (handled) entered_ = widget;
             if (handled && it->enter && !IsWindowSwitch(static_cast<QFocusEvent*>(event))) {
                 const auto handler = it->enter;
                 Run(handler);
             }
             break;
         case QEvent::FocusOut:
-            if (handled && it->exit && !IsWindowSwitch(static_cast<QFocusEvent*>(event))) {
+            // Only a control that was entered is left: a focus step in another control's exit can
+            // take the focus from a clicked control before it ever got it.
+            if (handled && it->exit && entered_ == widget && !IsWindowSwitch(static_cast<QFocusEvent*>(event))) {
+                entered_ = nullptr;
                 const auto handler = it->exit;
                 Run(handler);
             }
@@ -392,7 +391,10 @@ bool TForm1::HandleKey(QWidget* target, int key, Qt::KeyboardModifiers modifiers
         }
         return false;
     }
-    if (key != Qt::Key_Return && key != Qt::Key_Enter) return false;
+    // With Ctrl or Alt held Enter is another key (a button's shortcut); with Shift it is Enter.
+    if ((key != Qt::Key_Return && key != Qt::Key_Enter) || (modifiers & (Qt::ControlModifier | Qt::AltModifier))) {
+        return false;
+    }
     if (qobject_cast<QLineEdit*>(target)) {
         // The about panel's OK is the default button while it can be pressed.
         QWidget* ok = findChild<QWidget*>(QStringLiteral("OKKnop"));
@@ -508,7 +510,7 @@ void TForm1::SetText(Control control, const std::string& text) {
             widget(Row(RowPart::Exponent, row))->setAccessibleDescription(reading);
         }
     } else if (auto* edit = qobject_cast<QLineEdit*>(w)) {
-        edit->setText(value);
+        WriteText(edit, value);
     }
 }
 
@@ -562,7 +564,7 @@ void TForm1::SetTimerEnabled(bool enabled) {
     if (!enabled) {
         timer1_.stop();
     } else if (!timer1_.isActive()) {
-        timer1_.start();
+        timer1_.Start();
     }
 }
 

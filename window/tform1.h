@@ -22,6 +22,7 @@
 #include "print/printer.h"
 #include "print/printflags.h"
 #include "print/worksheet.h"
+#include "window/ticktimer.h"
 
 class QLabel;
 class QTextEdit;
@@ -110,7 +111,7 @@ private:
     Contest contest_;
     PrintFlags printFlags_;
     Printer printer_;
-    QTimer timer1_;
+    TickTimer timer1_;
     std::array<QWidget*, static_cast<int>(Control::Count)> widgets_{};
     QHash<QObject*, Handlers> handlers_;
     QHash<QObject*, const ControlSpec*> specs_;
@@ -118,6 +119,7 @@ private:
     QTextEdit* richEdit1_ = nullptr;
     QWidget* info_ = nullptr;
     QPointer<QWidget> pressed_;
+    QPointer<QWidget> entered_;  // the control whose exit may run next
     QCursor noDropCursor_;
     bool activationPending_ = true;
     bool shownOnce_ = false;

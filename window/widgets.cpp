@@ -1,10 +1,8 @@
 #include "window/widgets.h"
 
+#include <QAbstractScrollArea>
 #include <QFocusEvent>
-#include <QGuiApplication>
 #include <QPainter>
-#include <QPainterPath>
-#include <QScreen>
 #include <QSvgRenderer>
 
 namespace tolvaro {
@@ -80,37 +78,29 @@ void TEdit::focusOutEvent(QFocusEvent* event) {
     if (keepSelection_ && start >= 0 && !hasSelectedText()) setSelection(start, length);
 }
 
-QCursor NoDropCursor() {
-    // Drawn at the screen's pixel ratio, so on a scaled screen the pointer is as sharp as the
-    // window and keeps its logical size; the drawing and the hot spot are in logical pixels.
-    const QScreen* screen = QGuiApplication::primaryScreen();
-    const qreal ratio = screen ? screen->devicePixelRatio() : 1.0;
-    QPixmap pixmap(QSize(32, 32) * ratio);
-    pixmap.setDevicePixelRatio(ratio);
-    pixmap.fill(Qt::transparent);
-    QPainter painter(&pixmap);
-    painter.setRenderHint(QPainter::Antialiasing);
-    QPainterPath arrow;
-    arrow.moveTo(1, 1);
-    arrow.lineTo(1, 17);
-    arrow.lineTo(5, 13);
-    arrow.lineTo(8, 20);
-    arrow.lineTo(10, 19);
-    arrow.lineTo(7, 12);
-    arrow.lineTo(12, 12);
-    arrow.closeSubpath();
-    painter.setPen(QPen(Qt::black, 1));
-    painter.setBrush(Qt::white);
-    painter.drawPath(arrow);
-    const QRectF circle(13, 13, 14, 14);
-    painter.setPen(QPen(Qt::black, 4));
-    painter.setBrush(Qt::NoBrush);
-    painter.drawEllipse(circle);
-    painter.drawLine(QPointF(16, 24), QPointF(24, 16));
-    painter.setPen(QPen(Qt::white, 2));
-    painter.drawEllipse(circle);
-    painter.drawLine(QPointF(16, 24), QPointF(24, 16));
-    return QCursor(pixmap, 1, 1);
+void SetPointer(QWidget* widget, Kind kind, Cursor cursor, const QCursor& noDrop) {
+    QCursor shown;
+    switch (cursor) {
+        case Cursor::Arrow: shown = Qt::ArrowCursor; break;
+        case Cursor::NoDrop: shown = noDrop; break;
+        case Cursor::No: shown = Qt::ForbiddenCursor; break;
+        case Cursor::Default:
+            // Labels and images show their parent's pointer, edits and text boxes their I-beam.
+            if (kind != Kind::Button && kind != Kind::Panel && kind != Kind::GroupBox) return;
+            shown = Qt::ArrowCursor;
+            break;
+    }
+    widget->setCursor(shown);
+    // A text box shows its text area's pointer, which is Qt's I-beam unless set as well.
+    if (auto* box = qobject_cast<QAbstractScrollArea*>(widget)) box->viewport()->setCursor(shown);
+}
+
+void WriteText(QLineEdit* edit, const QString& text) {
+    const int start = edit->selectionStart();
+    const int length = edit->selectionLength();
+    const bool same = edit->text() == text;
+    edit->setText(text);
+    if (same && start >= 0) edit->setSelection(start, length);
 }
 
 }  // namespace tolvaro

@@ -8,6 +8,8 @@
 #include <memory>
 #include <QWidget>
 
+#include "print/nodropcursor.h"
+#include "window/controltable.h"
 
 namespace tolvaro {
 
@@ -51,7 +53,13 @@ private:
     bool keepSelection_;
 };
 
-// The "no drop" pointer: an arrow with a small slashed circle, drawn by the program.
-QCursor NoDropCursor();
+// Gives a control the pointer the layout names for it. A control without one of its own shows
+// its parent's if it is a label or an image, and its kind's usual pointer otherwise: the arrow
+// for buttons, panels and the group box.
+void SetPointer(QWidget* widget, Kind kind, Cursor cursor, const QCursor& noDrop);
+
+// Sets an edit's text. Writing a text clears the selection; the same text written back (an exit
+// whose normalising changed nothing) keeps it.
+void WriteText(QLineEdit* edit, const QString& text);
 
 }  // namespace tolvaro

@@ -9,6 +9,7 @@
 #include <QPointer>
 #include <QPushButton>
 
+#include "print/nodropcursor.h"
 #include "print/printflags.h"
 #include "print/tprintdialoog1.h"
 
@@ -82,6 +83,11 @@ private slots:
         const QRect screen = dialog->screen()->geometry();
         QVERIFY(qAbs(dialog->geometry().center().x() - screen.center().x()) <= 1);
         QVERIFY(qAbs(dialog->geometry().center().y() - screen.center().y()) <= 1);
+        // The program's no-drop pointer over the background and the panel with its caption.
+        const QImage noDrop = tolvaro::NoDropCursor().pixmap().toImage();
+        QWidget* const surfaces[] = {dialog, dialog->Panel1, dialog->Label1};
+        for (QWidget* w : surfaces) QCOMPARE(w->cursor().pixmap().toImage(), noDrop);
+        QCOMPARE(dialog->Edit1->cursor().shape(), Qt::ArrowCursor);
 
         // Tab order: title, option, OK, Cancel.
         QCOMPARE(dialog->Edit1->nextInFocusChain(), static_cast<QWidget*>(dialog->CheckBox1));

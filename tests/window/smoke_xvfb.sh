@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # End-to-end run of the real program on a private virtual X display:
-# start it, find its main window by caption, check the window's size, make
-# sure an ordinary click on the window does not end it, then click the stop
-# picture and expect a clean exit (status 0) within a few seconds.
+# start it, find its main window by caption, check the window's size and that
+# it is centred on the screen (with its frame under the window manager) and
+# stays where it first appeared, make sure an ordinary click on the window does
+# not end it, then click the stop picture and expect a clean exit (status 0)
+# within a few seconds.
 #
 # usage: smoke_xvfb.sh <tolvaro executable> [bare|openbox]
 #   bare     no window manager (the default)
@@ -11,7 +13,7 @@ set -uo pipefail
 
 readonly caption='Tolvaro v.1 (KVZ)'
 readonly caption_pattern='^Tolvaro v\.1 \(KVZ\)$'
-readonly client_width=809 client_height=646
+readonly client_width=809 client_height=646 screen_width=1280 screen_height=1024
 # Image4, the stop picture: client position (26,104), size 57x25.
 readonly stop_x=$((26 + 57 / 2)) stop_y=$((104 + 25 / 2))
 # A spot of the bare window surface, left of the buttons and above the help box.
@@ -44,7 +46,7 @@ cleanup() {
 trap cleanup EXIT
 
 # Xvfb picks a free display itself and writes its number once it accepts clients.
-Xvfb -displayfd 9 -screen 0 1280x1024x24 -nolisten tcp -noreset 9>"${work}/display" 2>"${work}/xvfb.log" &
+Xvfb -displayfd 9 -screen 0 "${screen_width}x${screen_height}x24" -nolisten tcp -noreset 9>"${work}/display" 2>"${work}/xvfb.log" &
 xvfb_pid=$!
 for _ in $(seq 100); do
   [[ -s ${work}/display ]] && break
@@ -92,6 +94,9 @@ if [[ -z ${window} ]]; then
   fail "no visible window titled exactly '${caption}' within 30 s"
 fi
 note "window ${window} '${caption}' is shown"
+# The client area's place on the screen (xdotool's is off under a window manager).
+client_position() { xwininfo -id "${window}" | awk '/Absolute upper-left [XY]/ {printf "%s ", $NF}'; }
+first_position=$(client_position)
 
 # Desktops show the UTF-8 title (_NET_WM_NAME) where there is one; it must be the
 # caption as well, with nothing added.
@@ -110,6 +115,17 @@ kill -0 "${app_pid}" 2>/dev/null || { app_log; fail "program ended right after s
 eval "$(xdotool getwindowgeometry --shell "${window}")"
 [[ ${WIDTH} -eq ${client_width} && ${HEIGHT} -eq ${client_height} ]] \
   || fail "client area is ${WIDTH}x${HEIGHT}, expected ${client_width}x${client_height}"
+
+read -r x y <<< "$(client_position)"
+[[ "${x} ${y} " == "${first_position}" ]] || fail "the window moved from ${first_position}to ${x} ${y} after it appeared"
+# Twice the frame's distance from the centre of the screen, per axis: 0, or 1 for an odd rest.
+extents=$(xprop -id "${window}" -notype _NET_FRAME_EXTENTS 2>/dev/null | sed -n 's/.*= //p')
+IFS=', ' read -r left right top bottom <<< "${extents:-0, 0, 0, 0}"
+off_x=$((2 * (x - left) + left + client_width + right - screen_width))
+off_y=$((2 * (y - top) + top + client_height + bottom - screen_height))
+((off_x * off_x <= 1 && off_y * off_y <= 1)) \
+  || fail "frame (${left} ${right} ${top} ${bottom}) around ${x},${y} is ${off_x}/2, ${off_y}/2 px off the centre"
+note "centred: client at ${x},${y}, frame extents ${left} ${right} ${top} ${bottom}"
 
 xdotool mousemove --sync --window "${window}" "${plain_x}" "${plain_y}" click 1
 sleep 1

@@ -8,6 +8,7 @@
 
 #include "formfixture.h"
 #include "window/helptexts.h"
+#include "window/widgets.h"
 
 using namespace tolvaro;
 using tolvaro::test::FormFixture;
@@ -85,6 +86,25 @@ private slots:
         QCOMPARE(f.get(name.toLatin1().constData())->geometry(), rect);
     }
 
+    // Without a pointer of its own: a label's or image's is its parent's, a control's its kind's.
+    void pointers_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("pointer");
+        for (const char* name : {"Help", "Oef1Grondtal"}) QTest::newRow(name) << name << "no drop";
+        for (const char* name : {"Startknop", "OKKnop1", "Info", "Label45", "Image2", "OKKnop"}) QTest::newRow(name) << name << "arrow";
+        QTest::newRow("Label47") << "Label47" << "slashed circle";
+    }
+    void pointers() {
+        QFETCH(QString, name);
+        QFETCH(QString, pointer);
+        FormFixture f;
+        QWidget* control = f.get(name.toLatin1().constData());
+        for (QWidget* w = control; w != f.form.get(); w = w->parentWidget()) w->show();
+        const QCursor shown = f.form->childAt(control->mapTo(f.form.get(), QPoint(4, 4)))->cursor();
+        const bool noDrop = shown.pixmap().toImage() == NoDropCursor().pixmap().toImage();
+        QCOMPARE(noDrop ? "no drop" : shown.shape() == Qt::ArrowCursor ? "arrow" : "slashed circle", pointer);
+    }
+
     void tabCyclesTheAnswerEditsOnly() {
         FormFixture f;
         for (int step = 1; step <= 2 * kRows; ++step) {
@@ -93,13 +113,33 @@ private slots:
         }
     }
 
+    // Enter alone or with Shift; with Ctrl or Alt it is another key (a button's shortcut).
+    void enterMovesToTheNextRow_data() {
+        QTest::addColumn<Qt::Key>("key");
+        QTest::addColumn<Qt::KeyboardModifiers>("modifiers");
+        QTest::addColumn<bool>("isEnter");
+        QTest::newRow("Return") << Qt::Key_Return << Qt::KeyboardModifiers() << true;
+        QTest::newRow("keypad Enter") << Qt::Key_Enter << Qt::KeyboardModifiers(Qt::KeypadModifier) << true;
+        QTest::newRow("Shift+Return") << Qt::Key_Return << Qt::KeyboardModifiers(Qt::ShiftModifier) << true;
+        QTest::newRow("Ctrl+keypad Enter") << Qt::Key_Enter << (Qt::ControlModifier | Qt::KeypadModifier) << false;
+        QTest::newRow("Alt+Return") << Qt::Key_Return << Qt::KeyboardModifiers(Qt::AltModifier) << false;
+    }
     void enterMovesToTheNextRow() {
+        QFETCH(Qt::Key, key);
+        QFETCH(Qt::KeyboardModifiers, modifiers);
+        QFETCH(bool, isEnter);
         FormFixture f;
         f.result(10)->setFocus();
-        QTest::keyClick(f.result(10), Qt::Key_Return);
-        QCOMPARE(QApplication::focusWidget(), f.result(1));
-        QTest::keyClick(f.result(1), Qt::Key_Enter);
-        QCOMPARE(QApplication::focusWidget(), f.result(2));
+        QTest::keyClick(f.result(10), key, modifiers);
+        QCOMPARE(QApplication::focusWidget(), f.result(isEnter ? 1 : 10));
+        auto* setting = f.get<QLineEdit>("MaxGrondtal");
+        QTest::mouseClick(setting, Qt::LeftButton);
+        QTest::keyClicks(setting, " 8");
+        QTest::keyClick(setting, key, modifiers);
+        QCOMPARE(setting->text(), isEnter ? QStringLiteral("8") : QStringLiteral(" 8"));
+        f.click("Image1");
+        QTest::keyClick(f.result(1), key, modifiers);
+        QCOMPARE(f.get("Info")->isVisible(), !isEnter);
     }
 
     void aboutPanelLeavesTheExercisesAlone() {
@@ -211,6 +251,19 @@ private slots:
         QVERIFY(f.errors.isEmpty());
     }
 
+    // Answer 1 alone keeps its selection on leaving, as long as the normalising keeps its text.
+    void onlyAnswerOneKeepsItsSelection() {
+        FormFixture f;
+        const std::tuple<int, const char*, bool> cases[] = {{1, "16", true}, {1, "2.5", false}, {2, "16", false}};
+        for (const auto& [row, typed, kept] : cases) {
+            f.result(row % kRows + 1)->setFocus();
+            f.result(row)->setText(QString::fromLatin1(typed));
+            f.result(row)->setFocus(Qt::TabFocusReason);
+            QTest::keyClick(f.result(row), Qt::Key_Tab);
+            QVERIFY2(f.result(row)->hasSelectedText() == kept, typed);
+        }
+    }
+
     void pastedTextWithLineBreaks() {
         FormFixture f;
         f.result(2)->insert(QStringLiteral("1\n6\t"));
@@ -233,6 +286,22 @@ private slots:
         QCOMPARE(f.text("Label6"), QStringLiteral("0"));
         QCOMPARE(f.text("Label8"), QStringLiteral("10"));
         QCOMPARE(QApplication::focusWidget(), f.result(1));
+    }
+
+    // Clicked from a changed settings edit straight into another: the same one new set as by Enter.
+    void clickFromAChangedSettingDrawsOneSet() {
+        QStringList bases[2];
+        for (const bool viaClick : {false, true}) {
+            FormFixture f;
+            f.form->practice().random().Seed(7);
+            QTest::mouseClick(f.get("MaxGrondtal"), Qt::LeftButton);
+            QTest::keyClicks(f.get("MaxGrondtal"), "8");
+            viaClick ? QTest::mouseClick(f.get("MaxExponent"), Qt::LeftButton)
+                     : QTest::keyClick(f.get("MaxGrondtal"), Qt::Key_Return);
+            QCOMPARE(QApplication::focusWidget(), viaClick ? f.get("MaxExponent") : f.result(1));
+            for (int row = 1; row <= kRows; ++row) bases[viaClick] << f.rowText(RowPart::Grondtal, row);
+        }
+        QCOMPARE(bases[1], bases[0]);
     }
 
     void badSettingsAreRestoredQuietly_data() {
@@ -366,6 +435,8 @@ private slots:
         f.typeSetting("TimerMinuten", QStringLiteral("10"));
         f.click("Startknop");
         QVERIFY(f.form->timer1().isActive());
+        QCOMPARE(f.form->timer1().timerType(), Qt::PreciseTimer);
+        QCOMPARE(f.form->timer1().interval(), 1000);
         f.clock.AdvanceMs(1000);
         f.form->timer1().setInterval(1);  // the tick itself reads only the fake clock
         QTRY_COMPARE(f.text("KlokVenster"), QStringLiteral("0:09:59"));
