@@ -1,11 +1,18 @@
 #include "window/accessibility.h"
 
+#include <QAbstractButton>
 #include <QAccessible>
 #include <QAccessibleWidget>
 #include <QApplication>
+#include <QKeySequence>
+#include <QLabel>
+#include <QLineEdit>
 #include <QMouseEvent>
+#include <QShortcut>
 #include <QWidget>
 
+#include "print/tprintdialoog1.h"
+#include "window/tform1.h"
 #include "window/widgets.h"
 
 namespace tolvaro {
@@ -13,6 +20,7 @@ namespace tolvaro {
 namespace {
 
 constexpr char kClickableProperty[] = "tolvaroClickable";
+constexpr char kNotificationProperty[] = "tolvaroNotification";
 
 struct NamedControl {
     const char* objectName;
@@ -67,9 +75,59 @@ private:
     bool Clickable() const { return widget()->property(kClickableProperty).toBool(); }
 };
 
-QAccessibleInterface* PictureFactory(const QString&, QObject* object) {
+// A plain widget: what Qt makes of it (a client area), or a notification when it carries the
+// property, asked each time for the same reason as with the pictures.
+class PlainInterface : public QAccessibleWidget {
+public:
+    explicit PlainInterface(QWidget* widget) : QAccessibleWidget(widget) {}
+
+    QAccessible::Role role() const override {
+        return widget()->property(kNotificationProperty).toBool() ? QAccessible::Notification
+                                                                 : QAccessibleWidget::role();
+    }
+};
+
+QAccessibleInterface* Factory(const QString& className, QObject* object) {
     if (auto* picture = dynamic_cast<TImage*>(object)) return new PictureInterface(picture);
+    auto* widget = qobject_cast<QWidget*>(object);
+    if (!widget) return nullptr;
+    // Orca takes the nearest frame for the window; only the windows may be one.
+    if (qobject_cast<TForm1*>(widget)) return new QAccessibleWidget(widget, QAccessible::Window);
+    if (qobject_cast<TPrintDialoog1*>(widget)) return new QAccessibleWidget(widget, QAccessible::Dialog);
+    // Qt presents a bare QFrame (the panels) as a border, which reaches assistive tools as a frame.
+    if (className == QLatin1String("QFrame") && qstrcmp(widget->metaObject()->className(), "QFrame") == 0) {
+        return new QAccessibleWidget(widget, QAccessible::Pane);
+    }
+    if (className == QLatin1String("QWidget") && qstrcmp(widget->metaObject()->className(), "QWidget") == 0) {
+        return new PlainInterface(widget);
+    }
     return nullptr;
+}
+
+// An answer as the check reads it: outer spaces and the first "." as the comma do not count.
+QString Loose(const QString& answer) {
+    QString text = answer.trimmed();
+    if (const qsizetype dot = text.indexOf(u'.'); dot >= 0) text[dot] = u',';
+    return text;
+}
+
+struct ButtonKey {
+    Control button;
+    QKeyCombination key;
+    const char* spoken;  // as the manual and the README name it
+};
+
+constexpr ButtonKey kButtonKeys[] = {
+    {Control::Kontroleer, Qt::CTRL | Qt::Key_Return, "Ctrl+Enter"},
+    {Control::VolgendeOefening, Qt::CTRL | Qt::Key_N, "Ctrl+N"},
+    {Control::Startknop, Qt::CTRL | Qt::Key_T, "Ctrl+T"},
+};
+
+// A button's key presses it exactly as a click would, at once (not after the pressed look
+// Qt shows first: by then a contest may have ended and hidden the button), and only while the
+// button can be clicked.
+void Press(QAbstractButton* button) {
+    if (button->isVisible() && button->isEnabled()) button->click();
 }
 
 }  // namespace
@@ -100,6 +158,170 @@ QString ExerciseReading(const QString& base, const QString& exponent) {
 
 void MarkClickablePicture(QWidget* picture) { picture->setProperty(kClickableProperty, true); }
 
-void InstallAccessibility() { QAccessible::installFactory(PictureFactory); }
+void InstallAccessibility() { QAccessible::installFactory(Factory); }
+
+// ---------------------------------------------------------------- the main window
+
+FormAccessibility::FormAccessibility(TForm1& form, const HelpTexts& helpTexts,
+                                     const std::vector<QWidget*>& clickablePictures)
+    : form_(form) {
+    for (const auto& [widget, help] : helpTexts) widget->setAccessibleDescription(AccessibleDescriptionOf(help));
+    for (QWidget* picture : clickablePictures) MarkClickablePicture(picture);
+    for (const ButtonKey& entry : kButtonKeys) {
+        auto* button = static_cast<QAbstractButton*>(form_.widget(entry.button));
+        button->setShortcut(QKeySequence(entry.key));
+        button->installEventFilter(this);
+        QString description = button->accessibleDescription();
+        if (!description.isEmpty()) description += u'\n';
+        button->setAccessibleDescription(description + QStringLiteral("Sneltoets: ") +
+                                         QLatin1String(entry.spoken) + u'.');
+    }
+    // The keypad's Enter is a key of its own.
+    auto* check = static_cast<QAbstractButton*>(form_.widget(Control::Kontroleer));
+    auto* keypad = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Enter), check);
+    connect(keypad, &QShortcut::activated, check, [check] { Press(check); });
+    // After the window's own handler of the click, which has done the check.
+    connect(check, &QAbstractButton::clicked, this, &FormAccessibility::AnnounceCheck);
+    for (Control button : {Control::VolgendeOefening, Control::Startknop}) {
+        connect(static_cast<QAbstractButton*>(form_.widget(button)), &QAbstractButton::clicked, this,
+                &FormAccessibility::AnnounceNewSet);
+    }
+    form_.widget(Control::Panel3)->installEventFilter(this);
+    for (int row = 1; row <= kRows; ++row) RowWidget(RowPart::Result, row)->installEventFilter(this);
+    QAccessible::installActivationObserver(this);
+    if (QAccessible::isActive()) accessibilityActiveChanged(true);
+}
+
+FormAccessibility::~FormAccessibility() { QAccessible::removeActivationObserver(this); }
+
+QWidget* FormAccessibility::RowWidget(RowPart part, int row) const { return form_.widget(Row(part, row)); }
+
+void FormAccessibility::TextChanged(Control control) {
+    const int index = static_cast<int>(control) - static_cast<int>(Row(RowPart::Grondtal, 1));
+    if (index < 0 || index >= 4 * kRows) return;
+    const int row = index % kRows + 1;
+    if (index / kRows == static_cast<int>(RowPart::Kontrol)) {
+        checkedAnswers_[row - 1] = static_cast<QLineEdit*>(RowWidget(RowPart::Result, row))->text();
+    }
+    MarkDirty(row);
+}
+
+// The readings of a row are renewed once the handler that changed it is done, so that a screen
+// reader never hears a half-drawn exercise; entering a field renews its reading at once.
+void FormAccessibility::MarkDirty(int row) {
+    dirtyRows_ |= 1u << (row - 1);
+    if (refreshQueued_ || !QAccessible::isActive()) return;
+    refreshQueued_ = true;
+    QMetaObject::invokeMethod(this, [this] { Refresh(); }, Qt::QueuedConnection);
+}
+
+void FormAccessibility::Refresh() {
+    refreshQueued_ = false;
+    if (!QAccessible::isActive()) return;
+    for (int row = 1; row <= kRows; ++row) {
+        if (!(dirtyRows_ & (1u << (row - 1)))) continue;
+        const QString reading = ExerciseReading(static_cast<QLabel*>(RowWidget(RowPart::Grondtal, row))->text(),
+                                                static_cast<QLabel*>(RowWidget(RowPart::Exponent, row))->text());
+        // The verdict belongs to the answer that was checked: it goes once the answer is changed.
+        const QString verdict = static_cast<QLabel*>(RowWidget(RowPart::Kontrol, row))->text();
+        QWidget* edit = RowWidget(RowPart::Result, row);
+        const bool checked = !verdict.isEmpty() &&
+                             Loose(static_cast<QLineEdit*>(edit)->text()) == Loose(checkedAnswers_[row - 1]);
+        const std::pair<QWidget*, QString> descriptions[] = {
+            {RowWidget(RowPart::Grondtal, row), reading},
+            {RowWidget(RowPart::Exponent, row), reading},
+            {edit, checked ? reading + QStringLiteral(". ") + verdict : reading},
+        };
+        // Every change is an event a screen reader may speak: only real changes are made.
+        for (const auto& [widget, text] : descriptions) {
+            if (widget->accessibleDescription() != text) widget->setAccessibleDescription(text);
+        }
+    }
+    dirtyRows_ = 0;
+}
+
+void FormAccessibility::accessibilityActiveChanged(bool active) {
+    if (!active) return;
+    dirtyRows_ = (1u << kRows) - 1;
+    Refresh();
+}
+
+bool FormAccessibility::eventFilter(QObject* watched, QEvent* event) {
+    switch (event->type()) {
+        case QEvent::Shortcut:
+            if (auto* button = qobject_cast<QAbstractButton*>(watched)) {
+                Press(button);
+                return true;
+            }
+            break;
+        case QEvent::FocusIn:
+        case QEvent::FocusOut:
+            // Before the screen reader asks the field what it is.
+            for (int row = 1; row <= kRows; ++row) {
+                if (watched == RowWidget(RowPart::Result, row)) MarkDirty(row);
+            }
+            Refresh();
+            break;
+        case QEvent::Show:
+            if (watched == form_.widget(Control::Panel3)) AnnounceResults();
+            break;
+        default: break;
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+QString FormAccessibility::LastAnnouncement() const {
+    return announcer_ ? announcer_->accessibleName() : QString();
+}
+
+// Said by a notification that appears: Orca speaks one as it is shown, wherever the focus is.
+void FormAccessibility::Announce(const QString& message) {
+    if (!QAccessible::isActive()) return;
+    Refresh();  // the field's own reading first
+    if (!announcer_) {
+        announcer_ = new QWidget(&form_);
+        announcer_->setProperty(kNotificationProperty, true);
+        announcer_->setObjectName(QStringLiteral("Melding"));
+        announcer_->setAttribute(Qt::WA_TransparentForMouseEvents);
+        announcer_->setFocusPolicy(Qt::NoFocus);
+        announcer_->setGeometry(0, 0, 1, 1);
+        announcer_->lower();
+    }
+    announcer_->hide();
+    announcer_->setAccessibleName(message);
+    announcer_->show();
+}
+
+void FormAccessibility::AnnounceCheck() {
+    int right = 0;
+    for (int row = 1; row <= kRows; ++row) {
+        right += static_cast<QLabel*>(RowWidget(RowPart::Kontrol, row))->text() == QLatin1String("GOED");
+    }
+    const auto text = [this](Control control) { return static_cast<QLabel*>(form_.widget(control))->text(); };
+    Announce(QStringLiteral("%1 van de %2 goed. Behaalde punten: %3 op %4.")
+                 .arg(right)
+                 .arg(kRows)
+                 .arg(text(Control::Label6), text(Control::Label8)));
+}
+
+// The new set puts the focus in row 1, but Orca 43 does not say it: clearing the answers moves
+// their carets, and by the time Orca reads those moves row 1 has the focus, so it takes the focus
+// as known. The set and the field are said here instead.
+void FormAccessibility::AnnounceNewSet() {
+    QWidget* focus = QApplication::focusWidget();
+    for (int row = 1; row <= kRows; ++row) {
+        if (focus != RowWidget(RowPart::Result, row)) continue;
+        Refresh();
+        Announce(QStringLiteral("Oefening nr. %1. %2: %3")
+                     .arg(static_cast<QLabel*>(form_.widget(Control::Reeksteller))->text(), focus->accessibleName(),
+                          focus->accessibleDescription()));
+    }
+}
+
+void FormAccessibility::AnnounceResults() {
+    const auto text = [this](Control control) { return static_cast<QLabel*>(form_.widget(control))->text(); };
+    Announce(QStringLiteral("Puntentotaal: %1 op %2. %3 procent goed.")
+                 .arg(text(Control::Label48), text(Control::Label49), text(Control::Label51)));
+}
 
 }  // namespace tolvaro

@@ -29,6 +29,7 @@ class QTextEdit;
 namespace tolvaro {
 
 struct ControlSpec;
+class FormAccessibility;
 
 class TForm1 : public QWidget, public View {
     Q_OBJECT
@@ -125,6 +126,7 @@ private:
     bool measuring_ = false;  // labels are sized to their text once the window is up
     int activations_ = 0;
     std::function<void(const QString&)> errorReporter_;
+    std::unique_ptr<FormAccessibility> accessibility_;
 };
 
 }  // namespace tolvaro

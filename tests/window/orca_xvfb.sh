@@ -1,0 +1,203 @@
+#!/usr/bin/env bash
+# A short lesson by keyboard alone with Orca, the screen reader, running against the real
+# program, asserting on what Orca says (the SPEECH OUTPUT lines of its debug log): the exercise
+# with its answer field on every move, the check key and the result said unasked, a row's
+# verdict, the next-set key, the print options dialog opened and cancelled.
+#
+# Private HOME (speech-dispatcher with espeak-ng and libao's null driver, no sound device
+# needed), Xvfb with openbox, a session bus and an accessibility bus; Orca in Dutch.
+#
+# usage: orca_xvfb.sh <tolvaro executable>
+# Exits with 77 (skipped) only when a needed tool is not installed.
+set -uo pipefail
+
+readonly python=/usr/bin/python3 bus_launcher=/usr/libexec/at-spi-bus-launcher
+readonly registryd=/usr/libexec/at-spi2-registryd
+exe=${1:-}
+
+fail() { echo "FAIL: $*" >&2; exit 1; }
+skip() { echo "SKIP: $*" >&2; exit 77; }
+note() { echo "[orca] $*"; }
+
+[[ -x ${exe} ]] || fail "usage: $0 <tolvaro executable>"
+for tool in Xvfb openbox xdotool xprop dbus-daemon dbus-send orca speech-dispatcher "${bus_launcher}" \
+  "${registryd}" "${python}"; do
+  command -v "${tool}" >/dev/null || skip "${tool} is not installed (run scripts/install-deps.sh)"
+done
+[[ -e /usr/lib/speech-dispatcher-modules/sd_espeak-ng ]] \
+  || skip "speech-dispatcher-espeak-ng is not installed (run scripts/install-deps.sh)"
+
+work=$(mktemp -d)
+pids=()
+cleanup() {
+  local pid
+  for pid in "${pids[@]}"; do kill "${pid}" 2>/dev/null; done
+  for pid in "${pids[@]}"; do
+    for _ in $(seq 30); do kill -0 "${pid}" 2>/dev/null || break; sleep 0.1; done
+    kill -9 "${pid}" 2>/dev/null
+  done
+  # speech-dispatcher runs on its own, started by Orca's client.
+  [[ -s ${work}/home/.cache/speech-dispatcher/pid/speech-dispatcher.pid ]] \
+    && kill "$(cat "${work}/home/.cache/speech-dispatcher/pid/speech-dispatcher.pid")" 2>/dev/null
+  [[ -n ${KEEP:-} ]] && cp "${work}/orca.log" /tmp/wt13-orca.log; rm -rf "${work}"
+}
+trap cleanup EXIT
+
+wait_for() {  # <tenths of a second> <command...>
+  local tenths=$1
+  shift
+  for _ in $(seq "${tenths}"); do "$@" && return 0; sleep 0.1; done
+  return 1
+}
+
+started=${SECONDS}
+
+# ---- private home: speech through espeak-ng into libao's null device, Dutch
+export HOME=${work}/home XDG_RUNTIME_DIR=${work} XDG_CONFIG_HOME=${work}/home/.config
+export XDG_DATA_HOME=${work}/home/.local/share XDG_CACHE_HOME=${work}/home/.cache
+mkdir -p "${XDG_CONFIG_HOME}/speech-dispatcher" "${XDG_DATA_HOME}" "${XDG_CACHE_HOME}"
+cat >"${XDG_CONFIG_HOME}/speech-dispatcher/speechd.conf" <<'EOF'
+AudioOutputMethod "libao"
+DefaultLanguage "nl"
+AddModule "espeak-ng" "sd_espeak-ng" "espeak-ng.conf"
+DefaultModule espeak-ng
+Include "/etc/speech-dispatcher/clients/*.conf"
+EOF
+echo "default_driver=null" >"${HOME}/.libao"
+export LANG=nl_NL.UTF-8 LANGUAGE=nl LC_ALL=nl_NL.UTF-8
+
+# ---- display, window manager, session bus, accessibility bus
+Xvfb -displayfd 9 -screen 0 1280x1024x24 -nolisten tcp -noreset 9>"${work}/display" 2>"${work}/xvfb.log" &
+pids+=($!)
+wait_for 100 test -s "${work}/display" || fail "Xvfb did not start"
+export DISPLAY=":$(head -n1 "${work}/display")"
+unset WAYLAND_DISPLAY AT_SPI_BUS_ADDRESS
+dbus-daemon --session --fork --nosyslog --print-address=3 --print-pid=4 3>"${work}/bus.address" \
+  4>"${work}/bus.pid" || fail "the D-Bus session bus did not start"
+pids+=("$(head -n1 "${work}/bus.pid")")
+DBUS_SESSION_BUS_ADDRESS=$(head -n1 "${work}/bus.address")
+export DBUS_SESSION_BUS_ADDRESS
+openbox --sm-disable >"${work}/openbox.log" 2>&1 &
+pids+=($!)
+"${bus_launcher}" --launch-immediately >"${work}/launcher.log" 2>&1 &
+pids+=($!)
+a11y_up() {
+  dbus-send --session --print-reply=literal --dest=org.a11y.Bus /org/a11y/bus org.a11y.Bus.GetAddress \
+    2>/dev/null | grep -q unix
+}
+wait_for 100 a11y_up || fail "the accessibility bus did not start"
+"${registryd}" >"${work}/registryd.log" 2>&1 &
+pids+=($!)
+wm_up() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; }
+wait_for 100 wm_up || fail "openbox did not take over the display"
+
+# ---- Orca, its debug log written line by line (Orca 43 buffers it in blocks)
+log=${work}/orca.log
+: >"${log}"
+env -u PYTHONPATH -u PYTHONHOME "${python}" - "${log}" >"${work}/orca.out" 2>&1 <<'EOF' &
+import builtins, runpy, sys
+log, plain_open = sys.argv[1], builtins.open
+def line_buffered(file, mode="r", *args, **kwargs):
+    if file == log and "w" in mode:
+        kwargs["buffering"] = 1
+    return plain_open(file, mode, *args, **kwargs)
+builtins.open = line_buffered
+sys.argv = ["orca", "--replace", "--debug-file=" + log]
+runpy.run_path("/usr/bin/orca", run_name="__main__")
+EOF
+pids+=($!)
+# Ready once it has said that it runs (its first speech comes after its listeners are registered).
+orca_up() { grep -q "SPEECH OUTPUT: '" "${log}"; }
+wait_for 300 orca_up || { cat "${work}/orca.out" >&2; fail "Orca did not start within 30 s"; }
+note "Orca started after $((SECONDS - started)) s"
+
+# ---- what Orca says: SPEECH OUTPUT lines after a mark
+mark=0
+said() { grep -a "SPEECH OUTPUT: '" "${log}" | tail -n +"$((mark + 1))" | sed -E "s/^.*SPEECH OUTPUT: '//; s/' *(\{.*\})? *$//"; }
+set_mark() { mark=$(grep -ac "SPEECH OUTPUT: '" "${log}"); }
+# expect <what> <extended regex>...: each pattern in a line said since the mark, within 10 s.
+expect() {
+  local what=$1 pattern
+  shift
+  for pattern in "$@"; do
+    said_it() { said | tr "\n" " " | grep -Eq -- "${pattern}"; }
+    wait_for 100 said_it && continue
+    echo "--- Orca said since the last step:" >&2
+    said >&2
+    [[ -n ${HOLD:-} ]] && { declare -p DISPLAY DBUS_SESSION_BUS_ADDRESS HOME XDG_RUNTIME_DIR >/tmp/wt13-env; cp "${log}" /tmp/wt13-orca.log; sleep 900; }
+    fail "${what}: Orca did not say /${pattern}/"
+  done
+  note "${what}: ok"
+}
+keys() { set_mark; xdotool key --delay 60 "$@"; }
+type_answer() { xdotool type --delay 40 "$1"; }
+
+# ---- the program
+QT_QPA_PLATFORM=xcb QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 "${exe}" >"${work}/app.log" 2>&1 &
+app_pid=$!
+pids=("${app_pid}" "${pids[@]}")
+set_mark
+window=''
+window_up() { window=$(xdotool search --onlyvisible --name '^Tolvaro v\.1 \(KVZ\)$' 2>/dev/null | head -n1); [[ -n ${window} ]]; }
+wait_for 200 window_up || { cat "${work}/app.log" >&2; fail "no window 'Tolvaro v.1 (KVZ)'"; }
+exercise='[0-9]+ tot de macht [0-9]+'
+expect "start: window title and row 1" 'Tolvaro v\.1 \(KVZ\)' "Oplossing oefening 1 .*${exercise}"
+
+# The exercises, as the pupil hears them: read from the field's reading (base, exponent).
+powers=()
+read_rows() {
+  env -u PYTHONPATH -u PYTHONHOME "${python}" - "${app_pid}" <<'EOF'
+import re, sys, pyatspi
+app = [a for a in pyatspi.Registry.getDesktop(0) if a and a.get_process_id() == int(sys.argv[1])][0]
+edits = pyatspi.findAllDescendants(app[0], lambda o: o.name.startswith("Oplossing oefening "))
+for edit in sorted(edits, key=lambda o: int(o.name.split()[-1])):
+    base, exponent = re.match(r"(\d+) tot de macht (\d+)", edit.description).groups()
+    print(int(base) ** int(exponent))
+EOF
+}
+mapfile -t powers < <(read_rows)
+[[ ${#powers[@]} -eq 10 ]] || fail "could not read the ten exercises over AT-SPI"
+
+# Rows 1 to 10: answers typed, Enter between them; row 2 wrong, so 9 of 10 right.
+for row in $(seq 10); do
+  answer=${powers[row - 1]}
+  [[ ${row} -eq 2 ]] && answer=$((answer + 1))
+  type_answer "${answer}"
+  keys Return
+  next=$((row % 10 + 1))
+  expect "Enter to row ${next}" "Oplossing oefening ${next} .*${exercise}"
+done
+keys shift+Tab
+expect "Shift+Tab to row 10" "Oplossing oefening 10 .*${exercise}"
+keys Tab
+expect "Tab to row 1" "Oplossing oefening 1 .*${exercise}"
+
+keys ctrl+Return
+expect "Ctrl+Enter checks, the result said unasked" '9 van de 10 goed\. Behaalde punten: 9 op 10\.'
+keys Tab
+expect "a row after the check says its verdict" "Oplossing oefening 2 .*${exercise}\\. FOUT"
+# Entering a field hides VOLGENDE OEFENING until the next check; its key does nothing meanwhile.
+keys ctrl+n
+sleep 0.5
+said | grep -q 'Oplossing oefening 1' && fail "Ctrl+N drew a new set while VOLGENDE OEFENING was hidden"
+keys ctrl+KP_Enter
+expect "Ctrl+Enter on the keypad checks as well" 'melding 9 van de 10 goed\. Behaalde punten: 9 op 10\.'
+
+keys ctrl+n
+expect "Ctrl+N: the next set, row 1 read" "melding Oefening nr\\. 2\\. Oplossing oefening 1: ${exercise}"
+said | grep -Eq 'GOED|FOUT' && fail "the new set still speaks a verdict: $(said | tr '\n' '|')"
+
+# The printer picture pressed as a screen reader presses it (its press action).
+set_mark
+env -u PYTHONPATH -u PYTHONHOME "${python}" - "${app_pid}" <<'EOF' || fail "no press action on 'Printen'"
+import sys, pyatspi
+app = [a for a in pyatspi.Registry.getDesktop(0) if a and a.get_process_id() == int(sys.argv[1])][0]
+pyatspi.findDescendant(app[0], lambda o: o.name == "Printen").queryAction().doAction(0)
+EOF
+expect "print options dialog opened" 'Printen van een schriftelijke oefening' 'Titel van de oefening tekst'
+keys Tab
+expect "its check box" 'Extra blad met oplossingen printen.*(niet aangevinkt|not checked)'
+keys Escape
+expect "cancelled: back in the main window, a new set" "Oplossing oefening 1 .*${exercise}"
+
+note "whole run $((SECONDS - started)) s"
