@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QShortcut>
+#include <QTimer>
 #include <QWidget>
 
 #include "print/tprintdialoog1.h"
@@ -21,6 +22,8 @@ namespace {
 
 constexpr char kClickableProperty[] = "tolvaroClickable";
 constexpr char kNotificationProperty[] = "tolvaroNotification";
+constexpr int kAnnounceDelayMs = 250;
+constexpr int kRepeatFocusMs = 1000;
 
 struct NamedControl {
     const char* objectName;
@@ -105,6 +108,11 @@ QAccessibleInterface* Factory(const QString& className, QObject* object) {
 }
 
 // An answer as the check reads it: outer spaces and the first "." as the comma do not count.
+// Every change is an event a screen reader may speak: only real changes are made.
+void SetDescription(QWidget* widget, const QString& text) {
+    if (widget->accessibleDescription() != text) widget->setAccessibleDescription(text);
+}
+
 QString Loose(const QString& answer) {
     QString text = answer.trimmed();
     if (const qsizetype dot = text.indexOf(u'.'); dot >= 0) text[dot] = u',';
@@ -188,6 +196,12 @@ FormAccessibility::FormAccessibility(TForm1& form, const HelpTexts& helpTexts,
     }
     form_.widget(Control::Panel3)->installEventFilter(this);
     for (int row = 1; row <= kRows; ++row) RowWidget(RowPart::Result, row)->installEventFilter(this);
+    announceTimer_.setSingleShot(true);
+    announceTimer_.setInterval(kAnnounceDelayMs);
+    connect(&announceTimer_, &QTimer::timeout, this, [this] {
+        announcer_->hide();
+        announcer_->show();
+    });
     QAccessible::installActivationObserver(this);
     if (QAccessible::isActive()) accessibilityActiveChanged(true);
 }
@@ -210,6 +224,7 @@ void FormAccessibility::TextChanged(Control control) {
 // reader never hears a half-drawn exercise; entering a field renews its reading at once.
 void FormAccessibility::MarkDirty(int row) {
     dirtyRows_ |= 1u << (row - 1);
+    staleAnswers_ |= 1u << (row - 1);
     if (refreshQueued_ || !QAccessible::isActive()) return;
     refreshQueued_ = true;
     QMetaObject::invokeMethod(this, [this] { Refresh(); }, Qt::QueuedConnection);
@@ -219,31 +234,41 @@ void FormAccessibility::Refresh() {
     refreshQueued_ = false;
     if (!QAccessible::isActive()) return;
     for (int row = 1; row <= kRows; ++row) {
-        if (!(dirtyRows_ & (1u << (row - 1)))) continue;
+        const unsigned bit = 1u << (row - 1);
         const QString reading = ExerciseReading(static_cast<QLabel*>(RowWidget(RowPart::Grondtal, row))->text(),
                                                 static_cast<QLabel*>(RowWidget(RowPart::Exponent, row))->text());
+        if (dirtyRows_ & bit) {
+            SetDescription(RowWidget(RowPart::Grondtal, row), reading);
+            SetDescription(RowWidget(RowPart::Exponent, row), reading);
+        }
+        // An answer field is renewed when it has or gets the focus: a new set then changes one
+        // field's reading, not ten. (Orca drops what appears during a flood of events, and the
+        // notification of a new set comes last.)
+        QWidget* edit = RowWidget(RowPart::Result, row);
+        if (!(staleAnswers_ & bit) || !edit->hasFocus()) continue;
         // The verdict belongs to the answer that was checked: it goes once the answer is changed.
         const QString verdict = static_cast<QLabel*>(RowWidget(RowPart::Kontrol, row))->text();
-        QWidget* edit = RowWidget(RowPart::Result, row);
         const bool checked = !verdict.isEmpty() &&
                              Loose(static_cast<QLineEdit*>(edit)->text()) == Loose(checkedAnswers_[row - 1]);
-        const std::pair<QWidget*, QString> descriptions[] = {
-            {RowWidget(RowPart::Grondtal, row), reading},
-            {RowWidget(RowPart::Exponent, row), reading},
-            {edit, checked ? reading + QStringLiteral(". ") + verdict : reading},
-        };
-        // Every change is an event a screen reader may speak: only real changes are made.
-        for (const auto& [widget, text] : descriptions) {
-            if (widget->accessibleDescription() != text) widget->setAccessibleDescription(text);
-        }
+        SetDescription(edit, checked ? reading + QStringLiteral(". ") + verdict : reading);
+        staleAnswers_ &= ~bit;
     }
     dirtyRows_ = 0;
 }
 
 void FormAccessibility::accessibilityActiveChanged(bool active) {
     if (!active) return;
-    dirtyRows_ = (1u << kRows) - 1;
+    dirtyRows_ = staleAnswers_ = (1u << kRows) - 1;
     Refresh();
+    // Qt's bridge to AT-SPI sends nothing until the registry has taken the program in, which may
+    // come after the window took the focus: the screen reader would not hear where the pupil
+    // starts. The focus is told again a moment later (a screen reader that heard it ignores it).
+    QTimer::singleShot(kRepeatFocusMs, this, [this] {
+        QWidget* focus = QApplication::focusWidget();
+        if (!focus || focus->window() != &form_ || !form_.isActiveWindow()) return;
+        QAccessibleEvent event(focus, QAccessible::Focus);
+        QAccessible::updateAccessibility(&event);
+    });
 }
 
 bool FormAccessibility::eventFilter(QObject* watched, QEvent* event) {
@@ -287,9 +312,10 @@ void FormAccessibility::Announce(const QString& message) {
         announcer_->setGeometry(0, 0, 1, 1);
         announcer_->lower();
     }
-    announcer_->hide();
+    // Shown a moment later: the notification must not arrive in the flood of events its cause
+    // (a new set, a check) sets off, or Orca drops it.
     announcer_->setAccessibleName(message);
-    announcer_->show();
+    announceTimer_.start();
 }
 
 void FormAccessibility::AnnounceCheck() {

@@ -14,6 +14,7 @@
 #include <QAccessible>
 #include <QObject>
 #include <QString>
+#include <QTimer>
 #include <array>
 #include <string_view>
 #include <utility>
@@ -75,9 +76,11 @@ private:
 
     TForm1& form_;
     std::array<QString, kRows> checkedAnswers_;  // each answer as it stood when its verdict was given
-    unsigned dirtyRows_ = 0;
+    unsigned dirtyRows_ = 0;     // rows whose labels' reading may have changed
+    unsigned staleAnswers_ = 0;  // answer fields whose reading may have changed
     bool refreshQueued_ = false;
     QWidget* announcer_ = nullptr;
+    QTimer announceTimer_;
 };
 
 }  // namespace tolvaro
