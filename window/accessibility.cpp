@@ -225,14 +225,14 @@ void FormAccessibility::TextChanged(Control control) {
 void FormAccessibility::MarkDirty(int row) {
     dirtyRows_ |= 1u << (row - 1);
     staleAnswers_ |= 1u << (row - 1);
-    if (refreshQueued_ || !QAccessible::isActive()) return;
+    if (refreshQueued_ || !active_) return;
     refreshQueued_ = true;
     QMetaObject::invokeMethod(this, [this] { Refresh(); }, Qt::QueuedConnection);
 }
 
 void FormAccessibility::Refresh() {
     refreshQueued_ = false;
-    if (!QAccessible::isActive()) return;
+    if (!active_) return;
     for (int row = 1; row <= kRows; ++row) {
         const unsigned bit = 1u << (row - 1);
         const QString reading = ExerciseReading(static_cast<QLabel*>(RowWidget(RowPart::Grondtal, row))->text(),
@@ -257,6 +257,7 @@ void FormAccessibility::Refresh() {
 }
 
 void FormAccessibility::accessibilityActiveChanged(bool active) {
+    active_ = active;
     if (!active) return;
     dirtyRows_ = staleAnswers_ = (1u << kRows) - 1;
     Refresh();
@@ -301,7 +302,7 @@ QString FormAccessibility::LastAnnouncement() const {
 
 // Said by a notification that appears: Orca speaks one as it is shown, wherever the focus is.
 void FormAccessibility::Announce(const QString& message) {
-    if (!QAccessible::isActive()) return;
+    if (!active_) return;
     Refresh();  // the field's own reading first
     if (!announcer_) {
         announcer_ = new QWidget(&form_);

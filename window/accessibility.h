@@ -79,6 +79,7 @@ private:
     unsigned dirtyRows_ = 0;     // rows whose labels' reading may have changed
     unsigned staleAnswers_ = 0;  // answer fields whose reading may have changed
     bool refreshQueued_ = false;
+    bool active_ = false;  // an accessibility client is active
     QWidget* announcer_ = nullptr;
     QTimer announceTimer_;
 };

@@ -71,6 +71,7 @@ public:
     QTimer& timer1() { return timer1_; }
     QWidget* widget(Control control) const { return widgets_[static_cast<int>(control)]; }
     int activationCount() const { return activations_; }
+    FormAccessibility* accessibility() const { return accessibility_.get(); }
     // Replaces the message box of the general error report (tests count the reports instead).
     void setErrorReporter(std::function<void(const QString&)> reporter) { errorReporter_ = std::move(reporter); }
 

@@ -8,6 +8,7 @@
 # needed), Xvfb with openbox, a session bus and an accessibility bus; Orca in Dutch.
 #
 # usage: orca_xvfb.sh <tolvaro executable>
+# With TOLVARO_ORCA_LOG=<file> Orca's whole debug log is kept there.
 # Exits with 77 (skipped) only when a needed tool is not installed.
 set -uo pipefail
 
@@ -31,6 +32,7 @@ work=$(mktemp -d)
 pids=()
 cleanup() {
   local pid
+  disown -a  # no job reports for what is ended here
   for pid in "${pids[@]}"; do kill "${pid}" 2>/dev/null; done
   for pid in "${pids[@]}"; do
     for _ in $(seq 30); do kill -0 "${pid}" 2>/dev/null || break; sleep 0.1; done
@@ -39,7 +41,8 @@ cleanup() {
   # speech-dispatcher runs on its own, started by Orca's client.
   [[ -s ${work}/home/.cache/speech-dispatcher/pid/speech-dispatcher.pid ]] \
     && kill "$(cat "${work}/home/.cache/speech-dispatcher/pid/speech-dispatcher.pid")" 2>/dev/null
-  [[ -n ${KEEP:-} ]] && cp "${work}/orca.log" /tmp/wt13-orca-$$.log; rm -rf "${work}"
+  [[ -n ${TOLVARO_ORCA_LOG:-} ]] && cp "${work}/orca.log" "${TOLVARO_ORCA_LOG}"
+  rm -rf "${work}"
 }
 trap cleanup EXIT
 
@@ -124,7 +127,6 @@ expect() {
     wait_for 100 said_it && continue
     echo "--- Orca said since the last step:" >&2
     said >&2
-    [[ -n ${HOLD:-} ]] && { declare -p DISPLAY DBUS_SESSION_BUS_ADDRESS HOME XDG_RUNTIME_DIR >/tmp/wt13-env; cp "${log}" /tmp/wt13-orca.log; sleep 900; }
     fail "${what}: Orca did not say /${pattern}/"
   done
   note "${what}: ok"
