@@ -78,6 +78,94 @@ private:
     bool Clickable() const { return widget()->property(kClickableProperty).toBool(); }
 };
 
+// A single-line edit. Qt 6.4's own interface reports an empty run of text attributes at every
+// offset; Orca 43 joins those runs into one that ends a character early and cuts the last
+// character off everything it reads from the field ("1" for an answer of 16, "Oefenin" for the
+// worksheet's title). Otherwise this reads and edits the field as Qt's interface does.
+class LineEditInterface : public QAccessibleWidget,
+                          public QAccessibleTextInterface,
+                          public QAccessibleEditableTextInterface {
+public:
+    explicit LineEditInterface(QLineEdit* edit) : QAccessibleWidget(edit, QAccessible::EditableText) {}
+
+    void* interface_cast(QAccessible::InterfaceType type) override {
+        if (type == QAccessible::TextInterface) return static_cast<QAccessibleTextInterface*>(this);
+        if (type == QAccessible::EditableTextInterface) return static_cast<QAccessibleEditableTextInterface*>(this);
+        return QAccessibleWidget::interface_cast(type);
+    }
+
+    QString text(QAccessible::Text type) const override {
+        return type == QAccessible::Value ? Edit()->text() : QAccessibleWidget::text(type);
+    }
+
+    void setText(QAccessible::Text type, const QString& text) override {
+        if (type == QAccessible::Value) {
+            Edit()->setText(text);
+        } else {
+            QAccessibleWidget::setText(type, text);
+        }
+    }
+
+    QAccessible::State state() const override {
+        QAccessible::State state = QAccessibleWidget::state();
+        state.readOnly = Edit()->isReadOnly();
+        state.editable = !state.readOnly;
+        state.selectableText = true;
+        return state;
+    }
+
+    void selection(int index, int* startOffset, int* endOffset) const override {
+        *startOffset = *endOffset = 0;
+        if (index != 0 || !Edit()->hasSelectedText()) return;
+        *startOffset = Edit()->selectionStart();
+        *endOffset = *startOffset + static_cast<int>(Edit()->selectedText().size());
+    }
+    int selectionCount() const override { return Edit()->hasSelectedText() ? 1 : 0; }
+    void addSelection(int startOffset, int endOffset) override { setSelection(0, startOffset, endOffset); }
+    void removeSelection(int index) override {
+        if (index == 0) Edit()->deselect();
+    }
+    void setSelection(int index, int startOffset, int endOffset) override {
+        if (index == 0) Edit()->setSelection(startOffset, endOffset - startOffset);
+    }
+    int cursorPosition() const override { return Edit()->cursorPosition(); }
+    void setCursorPosition(int position) override { Edit()->setCursorPosition(position); }
+    QString text(int startOffset, int endOffset) const override {
+        return Edit()->text().mid(startOffset, endOffset - startOffset);
+    }
+    int characterCount() const override { return static_cast<int>(Edit()->text().size()); }
+    QRect characterRect(int offset) const override {
+        const QString character = text(offset, offset + 1);
+        if (character.isEmpty()) return {};
+        // Where the field's text starts when it is not scrolled, as QLineEdit lays it out.
+        const QFontMetrics metrics(Edit()->font());
+        const QRect inside = Edit()->contentsRect().marginsRemoved(Edit()->textMargins());
+        const QRect rect(inside.left() + 2 + metrics.horizontalAdvance(Edit()->text().left(offset)),
+                         inside.top() + (inside.height() - metrics.height() + 1) / 2,
+                         metrics.horizontalAdvance(character), metrics.height());
+        return rect.translated(Edit()->mapToGlobal(QPoint(0, 0)));
+    }
+    int offsetAtPoint(const QPoint& point) const override {
+        return Edit()->cursorPositionAt(Edit()->mapFromGlobal(point));
+    }
+    void scrollToSubstring(int startIndex, int) override { Edit()->setCursorPosition(startIndex); }
+    // No attributes, over the whole text.
+    QString attributes(int, int* startOffset, int* endOffset) const override {
+        *startOffset = 0;
+        *endOffset = characterCount();
+        return {};
+    }
+
+    void deleteText(int startOffset, int endOffset) override { replaceText(startOffset, endOffset, {}); }
+    void insertText(int offset, const QString& text) override { replaceText(offset, offset, text); }
+    void replaceText(int startOffset, int endOffset, const QString& text) override {
+        Edit()->setText(Edit()->text().replace(startOffset, endOffset - startOffset, text));
+    }
+
+private:
+    QLineEdit* Edit() const { return static_cast<QLineEdit*>(widget()); }
+};
+
 // A plain widget: what Qt makes of it (a client area), or a notification when it carries the
 // property, asked each time for the same reason as with the pictures.
 class PlainInterface : public QAccessibleWidget {
@@ -97,6 +185,7 @@ QAccessibleInterface* Factory(const QString& className, QObject* object) {
     // Orca takes the nearest frame for the window; only the windows may be one.
     if (qobject_cast<TForm1*>(widget)) return new QAccessibleWidget(widget, QAccessible::Window);
     if (qobject_cast<TPrintDialoog1*>(widget)) return new QAccessibleWidget(widget, QAccessible::Dialog);
+    if (className == QLatin1String("QLineEdit")) return new LineEditInterface(static_cast<QLineEdit*>(widget));
     // Qt presents a bare QFrame (the panels) as a border, which reaches assistive tools as a frame.
     if (className == QLatin1String("QFrame") && qstrcmp(widget->metaObject()->className(), "QFrame") == 0) {
         return new QAccessibleWidget(widget, QAccessible::Pane);
