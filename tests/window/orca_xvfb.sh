@@ -12,8 +12,8 @@
 # Exits with 77 (skipped) only when a needed tool is not installed.
 set -uo pipefail
 
-readonly python=/usr/bin/python3 bus_launcher=/usr/libexec/at-spi-bus-launcher
-readonly registryd=/usr/libexec/at-spi2-registryd
+here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+readonly here python=/usr/bin/python3
 exe=${1:-}
 
 fail() { echo "FAIL: $*" >&2; exit 1; }
@@ -21,42 +21,27 @@ skip() { echo "SKIP: $*" >&2; exit 77; }
 note() { echo "[orca] $*"; }
 
 [[ -x ${exe} ]] || fail "usage: $0 <tolvaro executable>"
-for tool in Xvfb openbox xdotool xprop dbus-daemon dbus-send orca speech-dispatcher "${bus_launcher}" \
-  "${registryd}" "${python}"; do
+# shellcheck source=xsession.sh
+source "${here}/xsession.sh"
+for tool in "${session_tools[@]}" xdotool orca speech-dispatcher "${python}"; do
   command -v "${tool}" >/dev/null || skip "${tool} is not installed (run scripts/install-deps.sh)"
 done
 [[ -e /usr/lib/speech-dispatcher-modules/sd_espeak-ng ]] \
   || skip "speech-dispatcher-espeak-ng is not installed (run scripts/install-deps.sh)"
 
 work=$(mktemp -d)
-pids=()
 cleanup() {
-  local pid
   disown -a  # no job reports for what is ended here
-  for pid in "${pids[@]}"; do kill "${pid}" 2>/dev/null; done
-  for pid in "${pids[@]}"; do
-    for _ in $(seq 30); do kill -0 "${pid}" 2>/dev/null || break; sleep 0.1; done
-    kill -9 "${pid}" 2>/dev/null
-  done
-  # speech-dispatcher runs on its own, started by Orca's client.
-  [[ -s ${work}/home/.cache/speech-dispatcher/pid/speech-dispatcher.pid ]] \
-    && kill "$(cat "${work}/home/.cache/speech-dispatcher/pid/speech-dispatcher.pid")" 2>/dev/null
+  end_session
   [[ -n ${TOLVARO_ORCA_LOG:-} ]] && cp "${work}/orca.log" "${TOLVARO_ORCA_LOG}"
   rm -rf "${work}"
 }
 trap cleanup EXIT
-
-wait_for() {  # <tenths of a second> <command...>
-  local tenths=$1
-  shift
-  for _ in $(seq "${tenths}"); do "$@" && return 0; sleep 0.1; done
-  return 1
-}
-
 started=${SECONDS}
+start_session
 
 # ---- private home: speech through espeak-ng into libao's null device, Dutch
-export HOME=${work}/home XDG_RUNTIME_DIR=${work} XDG_CONFIG_HOME=${work}/home/.config
+export HOME=${work}/home XDG_CONFIG_HOME=${work}/home/.config
 export XDG_DATA_HOME=${work}/home/.local/share XDG_CACHE_HOME=${work}/home/.cache
 mkdir -p "${XDG_CONFIG_HOME}/speech-dispatcher" "${XDG_DATA_HOME}" "${XDG_CACHE_HOME}"
 cat >"${XDG_CONFIG_HOME}/speech-dispatcher/speechd.conf" <<'EOF'
@@ -69,31 +54,6 @@ EOF
 echo "default_driver=null" >"${HOME}/.libao"
 export LANG=nl_NL.UTF-8 LANGUAGE=nl LC_ALL=nl_NL.UTF-8
 
-# ---- display, window manager, session bus, accessibility bus
-Xvfb -displayfd 9 -screen 0 1280x1024x24 -nolisten tcp -noreset 9>"${work}/display" 2>"${work}/xvfb.log" &
-pids+=($!)
-wait_for 100 test -s "${work}/display" || fail "Xvfb did not start"
-export DISPLAY=":$(head -n1 "${work}/display")"
-unset WAYLAND_DISPLAY AT_SPI_BUS_ADDRESS
-dbus-daemon --session --fork --nosyslog --print-address=3 --print-pid=4 3>"${work}/bus.address" \
-  4>"${work}/bus.pid" || fail "the D-Bus session bus did not start"
-pids+=("$(head -n1 "${work}/bus.pid")")
-DBUS_SESSION_BUS_ADDRESS=$(head -n1 "${work}/bus.address")
-export DBUS_SESSION_BUS_ADDRESS
-openbox --sm-disable >"${work}/openbox.log" 2>&1 &
-pids+=($!)
-"${bus_launcher}" --launch-immediately >"${work}/launcher.log" 2>&1 &
-pids+=($!)
-a11y_up() {
-  dbus-send --session --print-reply=literal --dest=org.a11y.Bus /org/a11y/bus org.a11y.Bus.GetAddress \
-    2>/dev/null | grep -q unix
-}
-wait_for 100 a11y_up || fail "the accessibility bus did not start"
-"${registryd}" >"${work}/registryd.log" 2>&1 &
-pids+=($!)
-wm_up() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; }
-wait_for 100 wm_up || fail "openbox did not take over the display"
-
 # ---- Orca, its debug log written line by line (Orca 43 buffers it in blocks)
 log=${work}/orca.log
 : >"${log}"
@@ -105,10 +65,17 @@ def line_buffered(file, mode="r", *args, **kwargs):
         kwargs["buffering"] = 1
     return plain_open(file, mode, *args, **kwargs)
 builtins.open = line_buffered
-sys.argv = ["orca", "--replace", "--debug-file=" + log]
+# Orca takes every Orca of this user for one of its own session: it would refuse to start, or
+# with --replace end them all (a developer's own too). This one has a session of its own.
+import subprocess
+class Popen(subprocess.Popen):
+    def __init__(self, args, *rest, **kwargs):
+        super().__init__("true" if str(args).endswith(" -x orca") else args, *rest, **kwargs)
+subprocess.Popen = Popen
+sys.argv = ["orca", "--debug-file=" + log]
 runpy.run_path("/usr/bin/orca", run_name="__main__")
 EOF
-pids+=($!)
+session_pids=($! "${session_pids[@]}")
 # Ready once it has said that it runs (its first speech comes after its listeners are registered).
 orca_up() { grep -q "SPEECH OUTPUT: '" "${log}"; }
 wait_for 300 orca_up || { cat "${work}/orca.out" >&2; fail "Orca did not start within 30 s"; }
@@ -137,7 +104,7 @@ type_answer() { xdotool type --delay 40 "$1"; }
 # ---- the program
 QT_QPA_PLATFORM=xcb QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 "${exe}" >"${work}/app.log" 2>&1 &
 app_pid=$!
-pids=("${app_pid}" "${pids[@]}")
+session_pids=("${app_pid}" "${session_pids[@]}")
 set_mark
 window=''
 window_up() { window=$(xdotool search --onlyvisible --name '^Tolvaro v\.1 \(KVZ\)$' 2>/dev/null | head -n1); [[ -n ${window} ]]; }
