@@ -291,6 +291,9 @@ FormAccessibility::FormAccessibility(TForm1& form, const HelpTexts& helpTexts,
         announcer_->hide();
         announcer_->show();
     });
+    lateRefresh_.setSingleShot(true);
+    lateRefresh_.setInterval(2 * kAnnounceDelayMs);
+    connect(&lateRefresh_, &QTimer::timeout, this, [this] { Refresh(true); });
     QAccessible::installActivationObserver(this);
     if (QAccessible::isActive()) accessibilityActiveChanged(true);
 }
@@ -319,7 +322,7 @@ void FormAccessibility::MarkDirty(int row) {
     QMetaObject::invokeMethod(this, [this] { Refresh(); }, Qt::QueuedConnection);
 }
 
-void FormAccessibility::Refresh() {
+void FormAccessibility::Refresh(bool everyAnswer) {
     refreshQueued_ = false;
     if (!active_) return;
     for (int row = 1; row <= kRows; ++row) {
@@ -330,11 +333,11 @@ void FormAccessibility::Refresh() {
             SetDescription(RowWidget(RowPart::Grondtal, row), reading);
             SetDescription(RowWidget(RowPart::Exponent, row), reading);
         }
-        // An answer field is renewed when it has or gets the focus: a new set then changes one
-        // field's reading, not ten. (Orca drops what appears during a flood of events, and the
-        // notification of a new set comes last.)
+        // An answer field is renewed at once when it has or gets the focus, the others once the
+        // notification is out: Orca drops what appears in a flood of events, and a new set that
+        // changed ten readings at once would make one.
         QWidget* edit = RowWidget(RowPart::Result, row);
-        if (!(staleAnswers_ & bit) || !edit->hasFocus()) continue;
+        if (!(staleAnswers_ & bit) || (!everyAnswer && !edit->hasFocus())) continue;
         // The verdict belongs to the answer that was checked: it goes once the answer is changed.
         const QString verdict = static_cast<QLabel*>(RowWidget(RowPart::Kontrol, row))->text();
         const bool checked = !verdict.isEmpty() &&
@@ -343,13 +346,14 @@ void FormAccessibility::Refresh() {
         staleAnswers_ &= ~bit;
     }
     dirtyRows_ = 0;
+    if (staleAnswers_ && !lateRefresh_.isActive()) lateRefresh_.start();
 }
 
 void FormAccessibility::accessibilityActiveChanged(bool active) {
     active_ = active;
     if (!active) return;
     dirtyRows_ = staleAnswers_ = (1u << kRows) - 1;
-    Refresh();
+    Refresh(true);
     // Qt's bridge to AT-SPI sends nothing until the registry has taken the program in, which may
     // come after the window took the focus: the screen reader would not hear where the pupil
     // starts. The focus is told again a moment later (a screen reader that heard it ignores it).

@@ -68,7 +68,7 @@ protected:
 private:
     QWidget* RowWidget(RowPart part, int row) const;
     void MarkDirty(int row);
-    void Refresh();
+    void Refresh(bool everyAnswer = false);
     void Announce(const QString& message);
     void AnnounceCheck();
     void AnnounceNewSet();
@@ -82,6 +82,7 @@ private:
     bool active_ = false;  // an accessibility client is active
     QWidget* announcer_ = nullptr;
     QTimer announceTimer_;
+    QTimer lateRefresh_;
 };
 
 }  // namespace tolvaro

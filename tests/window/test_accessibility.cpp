@@ -116,7 +116,8 @@ private slots:
         QCOMPARE(Accessible(f, control.constData())->text(QAccessible::Description), description);
     }
 
-    // The base and the exponent label of a row both read the whole exercise, also after a new set.
+    // The base and the exponent label and the answer field of a row read the whole exercise, also
+    // after a new set.
     void exerciseReadAsAWhole() {
         FormFixture f;
         QAccessible::setActive(true);  // as with a screen reader
@@ -126,6 +127,7 @@ private slots:
                                         f.rowText(RowPart::Exponent, row);
                 QCOMPARE(Accessible(f, RowName("Grondtal", row))->text(QAccessible::Description), reading);
                 QCOMPARE(Accessible(f, RowName("Exponent", row))->text(QAccessible::Description), reading);
+                QTRY_COMPARE(Accessible(f, RowName("Result", row))->text(QAccessible::Description), reading);
             }
             f.typeSetting("MaxGrondtal", QStringLiteral("12"));
             f.typeSetting("MaxExponent", QStringLiteral("3"));
