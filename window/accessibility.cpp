@@ -279,7 +279,7 @@ FormAccessibility::FormAccessibility(TForm1& form, const HelpTexts& helpTexts,
     connect(keypad, &QShortcut::activated, check, [check] { Press(check); });
     // After the window's own handler of the click, which has done the check.
     connect(check, &QAbstractButton::clicked, this, &FormAccessibility::AnnounceCheck);
-    for (Control button : {Control::VolgendeOefening, Control::Startknop}) {
+    for (Control button : {Control::VolgendeOefening, Control::Startknop, Control::OKKnop1}) {
         connect(static_cast<QAbstractButton*>(form_.widget(button)), &QAbstractButton::clicked, this,
                 &FormAccessibility::AnnounceNewSet);
     }

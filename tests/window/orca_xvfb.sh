@@ -86,13 +86,13 @@ mark=0
 said() { grep -a "SPEECH OUTPUT: '" "${log}" | tail -n +"$((mark + 1))" | sed -E "s/^.*SPEECH OUTPUT: '//; s/' *(\{.*\})? *$//"; }
 set_mark() { mark=$(grep -ac "SPEECH OUTPUT: '" "${log}"); }
 # expect <what> <extended regex>...: each pattern in what was said since the mark (its lines
-# joined by spaces), within 10 s.
+# joined by spaces), within 20 s (Orca may stall for some seconds on a busy machine).
 expect() {
   local what=$1 pattern
   shift
   for pattern in "$@"; do
     said_it() { said | tr "\n" " " | grep -Eq -- "${pattern}"; }
-    wait_for 100 said_it && continue
+    wait_for 200 said_it && continue
     echo "--- Orca said since the last step:" >&2
     said >&2
     kill -0 "${app_pid}" 2>/dev/null || { echo "--- the program ended:" >&2; cat "${work}/app.log" >&2; }
@@ -140,6 +140,8 @@ keys Tab
 # Each field reads its whole answer (Qt's own interface made Orca drop the last character).
 expect "a row after the check says its answer and verdict" \
   "Oplossing oefening 2 tekst\\. ${answers[1]} geselecteerd\\. ${exercise}\\. FOUT"
+keys KP_Enter
+expect "Orca's where-am-I in the field" "Oplossing oefening 2 tekst\\. ${answers[1]} .*${exercise}\\. FOUT"
 # Entering a field hides VOLGENDE OEFENING until the next check; its key does nothing meanwhile.
 keys ctrl+n
 sleep 0.5
