@@ -1,11 +1,19 @@
 #include "window/accessibility.h"
 
+#include <QAbstractButton>
 #include <QAccessible>
 #include <QAccessibleWidget>
 #include <QApplication>
+#include <QKeySequence>
+#include <QLabel>
+#include <QLineEdit>
 #include <QMouseEvent>
+#include <QShortcut>
+#include <QTimer>
 #include <QWidget>
 
+#include "print/tprintdialoog1.h"
+#include "window/tform1.h"
 #include "window/widgets.h"
 
 namespace tolvaro {
@@ -13,6 +21,9 @@ namespace tolvaro {
 namespace {
 
 constexpr char kClickableProperty[] = "tolvaroClickable";
+constexpr char kNotificationProperty[] = "tolvaroNotification";
+constexpr int kAnnounceDelayMs = 250;
+constexpr int kRepeatFocusMs = 1000;
 
 struct NamedControl {
     const char* objectName;
@@ -67,9 +78,153 @@ private:
     bool Clickable() const { return widget()->property(kClickableProperty).toBool(); }
 };
 
-QAccessibleInterface* PictureFactory(const QString&, QObject* object) {
+// A single-line edit. Qt 6.4's own interface reports an empty run of text attributes at every
+// offset; Orca 43 joins those runs into one that ends a character early and cuts the last
+// character off everything it reads from the field ("1" for an answer of 16, "Oefenin" for the
+// worksheet's title). Otherwise this reads and edits the field as Qt's interface does.
+class LineEditInterface : public QAccessibleWidget,
+                          public QAccessibleTextInterface,
+                          public QAccessibleEditableTextInterface {
+public:
+    explicit LineEditInterface(QLineEdit* edit) : QAccessibleWidget(edit, QAccessible::EditableText) {}
+
+    void* interface_cast(QAccessible::InterfaceType type) override {
+        if (type == QAccessible::TextInterface) return static_cast<QAccessibleTextInterface*>(this);
+        if (type == QAccessible::EditableTextInterface) return static_cast<QAccessibleEditableTextInterface*>(this);
+        return QAccessibleWidget::interface_cast(type);
+    }
+
+    QString text(QAccessible::Text type) const override {
+        return type == QAccessible::Value ? Edit()->text() : QAccessibleWidget::text(type);
+    }
+
+    void setText(QAccessible::Text type, const QString& text) override {
+        if (type == QAccessible::Value) {
+            Edit()->setText(text);
+        } else {
+            QAccessibleWidget::setText(type, text);
+        }
+    }
+
+    QAccessible::State state() const override {
+        QAccessible::State state = QAccessibleWidget::state();
+        state.readOnly = Edit()->isReadOnly();
+        state.editable = !state.readOnly;
+        state.selectableText = true;
+        return state;
+    }
+
+    void selection(int index, int* startOffset, int* endOffset) const override {
+        *startOffset = *endOffset = 0;
+        if (index != 0 || !Edit()->hasSelectedText()) return;
+        *startOffset = Edit()->selectionStart();
+        *endOffset = *startOffset + static_cast<int>(Edit()->selectedText().size());
+    }
+    int selectionCount() const override { return Edit()->hasSelectedText() ? 1 : 0; }
+    void addSelection(int startOffset, int endOffset) override { setSelection(0, startOffset, endOffset); }
+    void removeSelection(int index) override {
+        if (index == 0) Edit()->deselect();
+    }
+    void setSelection(int index, int startOffset, int endOffset) override {
+        if (index == 0) Edit()->setSelection(startOffset, endOffset - startOffset);
+    }
+    int cursorPosition() const override { return Edit()->cursorPosition(); }
+    void setCursorPosition(int position) override { Edit()->setCursorPosition(position); }
+    QString text(int startOffset, int endOffset) const override {
+        return Edit()->text().mid(startOffset, endOffset - startOffset);
+    }
+    int characterCount() const override { return static_cast<int>(Edit()->text().size()); }
+    QRect characterRect(int offset) const override {
+        const QString character = text(offset, offset + 1);
+        if (character.isEmpty()) return {};
+        // Where the field's text starts when it is not scrolled, as QLineEdit lays it out.
+        const QFontMetrics metrics(Edit()->font());
+        const QRect inside = Edit()->contentsRect().marginsRemoved(Edit()->textMargins());
+        const QRect rect(inside.left() + 2 + metrics.horizontalAdvance(Edit()->text().left(offset)),
+                         inside.top() + (inside.height() - metrics.height() + 1) / 2,
+                         metrics.horizontalAdvance(character), metrics.height());
+        return rect.translated(Edit()->mapToGlobal(QPoint(0, 0)));
+    }
+    int offsetAtPoint(const QPoint& point) const override {
+        return Edit()->cursorPositionAt(Edit()->mapFromGlobal(point));
+    }
+    void scrollToSubstring(int startIndex, int) override { Edit()->setCursorPosition(startIndex); }
+    // No attributes, over the whole text.
+    QString attributes(int, int* startOffset, int* endOffset) const override {
+        *startOffset = 0;
+        *endOffset = characterCount();
+        return {};
+    }
+
+    void deleteText(int startOffset, int endOffset) override { replaceText(startOffset, endOffset, {}); }
+    void insertText(int offset, const QString& text) override { replaceText(offset, offset, text); }
+    void replaceText(int startOffset, int endOffset, const QString& text) override {
+        Edit()->setText(Edit()->text().replace(startOffset, endOffset - startOffset, text));
+    }
+
+private:
+    QLineEdit* Edit() const { return static_cast<QLineEdit*>(widget()); }
+};
+
+// A plain widget: what Qt makes of it (a client area), or a notification when it carries the
+// property, asked each time for the same reason as with the pictures.
+class PlainInterface : public QAccessibleWidget {
+public:
+    explicit PlainInterface(QWidget* widget) : QAccessibleWidget(widget) {}
+
+    QAccessible::Role role() const override {
+        return widget()->property(kNotificationProperty).toBool() ? QAccessible::Notification
+                                                                 : QAccessibleWidget::role();
+    }
+};
+
+QAccessibleInterface* Factory(const QString& className, QObject* object) {
     if (auto* picture = dynamic_cast<TImage*>(object)) return new PictureInterface(picture);
+    auto* widget = qobject_cast<QWidget*>(object);
+    if (!widget) return nullptr;
+    // Orca takes the nearest frame for the window; only the windows may be one.
+    if (qobject_cast<TForm1*>(widget)) return new QAccessibleWidget(widget, QAccessible::Window);
+    if (qobject_cast<TPrintDialoog1*>(widget)) return new QAccessibleWidget(widget, QAccessible::Dialog);
+    if (className == QLatin1String("QLineEdit")) return new LineEditInterface(static_cast<QLineEdit*>(widget));
+    // Qt presents a bare QFrame (the panels) as a border, which reaches assistive tools as a frame.
+    if (className == QLatin1String("QFrame") && qstrcmp(widget->metaObject()->className(), "QFrame") == 0) {
+        return new QAccessibleWidget(widget, QAccessible::Pane);
+    }
+    if (className == QLatin1String("QWidget") && qstrcmp(widget->metaObject()->className(), "QWidget") == 0) {
+        return new PlainInterface(widget);
+    }
     return nullptr;
+}
+
+// An answer as the check reads it: outer spaces and the first "." as the comma do not count.
+// Every change is an event a screen reader may speak: only real changes are made.
+void SetDescription(QWidget* widget, const QString& text) {
+    if (widget->accessibleDescription() != text) widget->setAccessibleDescription(text);
+}
+
+QString Loose(const QString& answer) {
+    QString text = answer.trimmed();
+    if (const qsizetype dot = text.indexOf(u'.'); dot >= 0) text[dot] = u',';
+    return text;
+}
+
+struct ButtonKey {
+    Control button;
+    QKeyCombination key;
+    const char* spoken;  // as the manual and the README name it
+};
+
+constexpr ButtonKey kButtonKeys[] = {
+    {Control::Kontroleer, Qt::CTRL | Qt::Key_Return, "Ctrl+Enter"},
+    {Control::VolgendeOefening, Qt::CTRL | Qt::Key_N, "Ctrl+N"},
+    {Control::Startknop, Qt::CTRL | Qt::Key_T, "Ctrl+T"},
+};
+
+// A button's key presses it exactly as a click would, at once (not after the pressed look
+// Qt shows first: by then a contest may have ended and hidden the button), and only while the
+// button can be clicked.
+void Press(QAbstractButton* button) {
+    if (button->isVisible() && button->isEnabled()) button->click();
 }
 
 }  // namespace
@@ -100,6 +255,193 @@ QString ExerciseReading(const QString& base, const QString& exponent) {
 
 void MarkClickablePicture(QWidget* picture) { picture->setProperty(kClickableProperty, true); }
 
-void InstallAccessibility() { QAccessible::installFactory(PictureFactory); }
+void InstallAccessibility() { QAccessible::installFactory(Factory); }
+
+// ---------------------------------------------------------------- the main window
+
+FormAccessibility::FormAccessibility(TForm1& form, const HelpTexts& helpTexts,
+                                     const std::vector<QWidget*>& clickablePictures)
+    : form_(form) {
+    for (const auto& [widget, help] : helpTexts) widget->setAccessibleDescription(AccessibleDescriptionOf(help));
+    for (QWidget* picture : clickablePictures) MarkClickablePicture(picture);
+    for (const ButtonKey& entry : kButtonKeys) {
+        auto* button = static_cast<QAbstractButton*>(form_.widget(entry.button));
+        button->setShortcut(QKeySequence(entry.key));
+        button->installEventFilter(this);
+        QString description = button->accessibleDescription();
+        if (!description.isEmpty()) description += u'\n';
+        button->setAccessibleDescription(description + QStringLiteral("Sneltoets: ") +
+                                         QLatin1String(entry.spoken) + u'.');
+    }
+    // The keypad's Enter is a key of its own.
+    auto* check = static_cast<QAbstractButton*>(form_.widget(Control::Kontroleer));
+    auto* keypad = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Enter), check);
+    connect(keypad, &QShortcut::activated, check, [check] { Press(check); });
+    // After the window's own handler of the click, which has done the check.
+    connect(check, &QAbstractButton::clicked, this, &FormAccessibility::AnnounceCheck);
+    for (Control button : {Control::VolgendeOefening, Control::Startknop, Control::OKKnop1}) {
+        connect(static_cast<QAbstractButton*>(form_.widget(button)), &QAbstractButton::clicked, this,
+                &FormAccessibility::AnnounceNewSet);
+    }
+    form_.widget(Control::Panel3)->installEventFilter(this);
+    for (int row = 1; row <= kRows; ++row) RowWidget(RowPart::Result, row)->installEventFilter(this);
+    announceTimer_.setSingleShot(true);
+    announceTimer_.setInterval(kAnnounceDelayMs);
+    connect(&announceTimer_, &QTimer::timeout, this, [this] {
+        announcer_->hide();
+        announcer_->show();
+    });
+    lateRefresh_.setSingleShot(true);
+    lateRefresh_.setInterval(2 * kAnnounceDelayMs);
+    connect(&lateRefresh_, &QTimer::timeout, this, [this] { Refresh(true); });
+    QAccessible::installActivationObserver(this);
+    if (QAccessible::isActive()) accessibilityActiveChanged(true);
+}
+
+FormAccessibility::~FormAccessibility() { QAccessible::removeActivationObserver(this); }
+
+QWidget* FormAccessibility::RowWidget(RowPart part, int row) const { return form_.widget(Row(part, row)); }
+
+void FormAccessibility::TextChanged(Control control) {
+    const int index = static_cast<int>(control) - static_cast<int>(Row(RowPart::Grondtal, 1));
+    if (index < 0 || index >= 4 * kRows) return;
+    const int row = index % kRows + 1;
+    if (index / kRows == static_cast<int>(RowPart::Kontrol)) {
+        checkedAnswers_[row - 1] = static_cast<QLineEdit*>(RowWidget(RowPart::Result, row))->text();
+    }
+    MarkDirty(row);
+}
+
+// The readings of a row are renewed once the handler that changed it is done, so that a screen
+// reader never hears a half-drawn exercise; entering a field renews its reading at once.
+void FormAccessibility::MarkDirty(int row) {
+    dirtyRows_ |= 1u << (row - 1);
+    staleAnswers_ |= 1u << (row - 1);
+    if (refreshQueued_ || !active_) return;
+    refreshQueued_ = true;
+    QMetaObject::invokeMethod(this, [this] { Refresh(); }, Qt::QueuedConnection);
+}
+
+void FormAccessibility::Refresh(bool everyAnswer) {
+    refreshQueued_ = false;
+    if (!active_) return;
+    for (int row = 1; row <= kRows; ++row) {
+        const unsigned bit = 1u << (row - 1);
+        const QString reading = ExerciseReading(static_cast<QLabel*>(RowWidget(RowPart::Grondtal, row))->text(),
+                                                static_cast<QLabel*>(RowWidget(RowPart::Exponent, row))->text());
+        if (dirtyRows_ & bit) {
+            SetDescription(RowWidget(RowPart::Grondtal, row), reading);
+            SetDescription(RowWidget(RowPart::Exponent, row), reading);
+        }
+        // An answer field is renewed at once when it has or gets the focus, the others once the
+        // notification is out: Orca drops what appears in a flood of events, and a new set that
+        // changed ten readings at once would make one.
+        QWidget* edit = RowWidget(RowPart::Result, row);
+        if (!(staleAnswers_ & bit) || (!everyAnswer && !edit->hasFocus())) continue;
+        // The verdict belongs to the answer that was checked: it goes once the answer is changed.
+        const QString verdict = static_cast<QLabel*>(RowWidget(RowPart::Kontrol, row))->text();
+        const bool checked = !verdict.isEmpty() &&
+                             Loose(static_cast<QLineEdit*>(edit)->text()) == Loose(checkedAnswers_[row - 1]);
+        SetDescription(edit, checked ? reading + QStringLiteral(". ") + verdict : reading);
+        staleAnswers_ &= ~bit;
+    }
+    dirtyRows_ = 0;
+    if (staleAnswers_ && !lateRefresh_.isActive()) lateRefresh_.start();
+}
+
+void FormAccessibility::accessibilityActiveChanged(bool active) {
+    active_ = active;
+    if (!active) return;
+    dirtyRows_ = staleAnswers_ = (1u << kRows) - 1;
+    Refresh(true);
+    // Qt's bridge to AT-SPI sends nothing until the registry has taken the program in, which may
+    // come after the window took the focus: the screen reader would not hear where the pupil
+    // starts. The focus is told again a moment later (a screen reader that heard it ignores it).
+    QTimer::singleShot(kRepeatFocusMs, this, [this] {
+        QWidget* focus = QApplication::focusWidget();
+        if (!focus || focus->window() != &form_ || !form_.isActiveWindow()) return;
+        QAccessibleEvent event(focus, QAccessible::Focus);
+        QAccessible::updateAccessibility(&event);
+    });
+}
+
+bool FormAccessibility::eventFilter(QObject* watched, QEvent* event) {
+    switch (event->type()) {
+        case QEvent::Shortcut:
+            if (auto* button = qobject_cast<QAbstractButton*>(watched)) {
+                Press(button);
+                return true;
+            }
+            break;
+        case QEvent::FocusIn:
+        case QEvent::FocusOut:
+            // Before the screen reader asks the field what it is.
+            for (int row = 1; row <= kRows; ++row) {
+                if (watched == RowWidget(RowPart::Result, row)) MarkDirty(row);
+            }
+            Refresh();
+            break;
+        case QEvent::Show:
+            if (watched == form_.widget(Control::Panel3)) AnnounceResults();
+            break;
+        default: break;
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+QString FormAccessibility::LastAnnouncement() const {
+    return announcer_ ? announcer_->accessibleName() : QString();
+}
+
+// Said by a notification that appears: Orca speaks one as it is shown, wherever the focus is.
+void FormAccessibility::Announce(const QString& message) {
+    if (!active_) return;
+    Refresh();  // the field's own reading first
+    if (!announcer_) {
+        announcer_ = new QWidget(&form_);
+        announcer_->setProperty(kNotificationProperty, true);
+        announcer_->setObjectName(QStringLiteral("Melding"));
+        announcer_->setAttribute(Qt::WA_TransparentForMouseEvents);
+        announcer_->setFocusPolicy(Qt::NoFocus);
+        announcer_->setGeometry(0, 0, 1, 1);
+        announcer_->lower();
+    }
+    // Shown a moment later: the notification must not arrive in the flood of events its cause
+    // (a new set, a check) sets off, or Orca drops it.
+    announcer_->setAccessibleName(message);
+    announceTimer_.start();
+}
+
+void FormAccessibility::AnnounceCheck() {
+    int right = 0;
+    for (int row = 1; row <= kRows; ++row) {
+        right += static_cast<QLabel*>(RowWidget(RowPart::Kontrol, row))->text() == QLatin1String("GOED");
+    }
+    const auto text = [this](Control control) { return static_cast<QLabel*>(form_.widget(control))->text(); };
+    Announce(QStringLiteral("%1 van de %2 goed. Behaalde punten: %3 op %4.")
+                 .arg(right)
+                 .arg(kRows)
+                 .arg(text(Control::Label6), text(Control::Label8)));
+}
+
+// The new set puts the focus in row 1, but Orca 43 does not say it: clearing the answers moves
+// their carets, and by the time Orca reads those moves row 1 has the focus, so it takes the focus
+// as known. The set and the field are said here instead.
+void FormAccessibility::AnnounceNewSet() {
+    QWidget* focus = QApplication::focusWidget();
+    for (int row = 1; row <= kRows; ++row) {
+        if (focus != RowWidget(RowPart::Result, row)) continue;
+        Refresh();
+        Announce(QStringLiteral("Oefening nr. %1. %2: %3")
+                     .arg(static_cast<QLabel*>(form_.widget(Control::Reeksteller))->text(), focus->accessibleName(),
+                          focus->accessibleDescription()));
+    }
+}
+
+void FormAccessibility::AnnounceResults() {
+    const auto text = [this](Control control) { return static_cast<QLabel*>(form_.widget(control))->text(); };
+    Announce(QStringLiteral("Puntentotaal: %1 op %2. %3 procent goed.")
+                 .arg(text(Control::Label48), text(Control::Label49), text(Control::Label51)));
+}
 
 }  // namespace tolvaro

@@ -1,15 +1,33 @@
-// What assistive tools (screen readers over AT-SPI) are told about the main window's controls.
-// Labels and buttons are read by their visible text; controls without a caption get a Dutch
-// name here, a control with a help text gets that text as its description, and the pictures
-// that react to a click are presented as buttons that can be pressed.
+// What assistive tools (screen readers over AT-SPI) are told about the main window and the print
+// options dialog. Labels and buttons are read by their visible text; controls without a caption
+// get a Dutch name here, a control with a help text gets that text as its description, and the
+// pictures that react to a click are presented as buttons that can be pressed. Windows, dialogs
+// and panels are presented with the roles screen readers expect of them (a panel presented as
+// a frame makes Orca take it for a window and drop every focus event inside it).
+//
+// Each answer field reads its row's exercise ("5 tot de macht 2") and, after a check, its
+// verdict; CONTROLEER, VOLGENDE OEFENING and START have keys of their own; the result of a check
+// and of a contest is said unasked, through a notification that appears. Whatever is only for
+// assistive tools waits until one is active.
 #pragma once
 
+#include <QAccessible>
+#include <QObject>
 #include <QString>
+#include <QTimer>
+#include <array>
 #include <string_view>
+#include <utility>
+#include <vector>
 
+#include "core/view.h"
+
+class QAbstractButton;
 class QWidget;
 
 namespace tolvaro {
+
+class TForm1;
 
 // The Dutch accessible name of a control without a caption of its own (by object name);
 // empty for controls whose visible text names them.
@@ -25,7 +43,46 @@ QString ExerciseReading(const QString& base, const QString& exponent);
 // Marks a picture as clickable: assistive tools see it as a button whose press action clicks it.
 void MarkClickablePicture(QWidget* picture);
 
-// Registers the accessibility interface of clickable pictures (once per application).
+// Registers the accessibility interfaces of the program's windows, panels and pictures (once per
+// application).
 void InstallAccessibility();
+
+// The main window as a screen reader user meets it. Created once the controls are built and
+// wired; the window tells it each text the view sets.
+class FormAccessibility : public QObject, public QAccessible::ActivationObserver {
+public:
+    using HelpTexts = std::vector<std::pair<QWidget*, std::string_view>>;
+
+    FormAccessibility(TForm1& form, const HelpTexts& helpTexts, const std::vector<QWidget*>& clickablePictures);
+    ~FormAccessibility() override;
+
+    void TextChanged(Control control);
+    // The last message said unasked (empty before the first).
+    QString LastAnnouncement() const;
+
+    void accessibilityActiveChanged(bool active) override;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    QWidget* RowWidget(RowPart part, int row) const;
+    void MarkDirty(int row);
+    void Refresh(bool everyAnswer = false);
+    void Announce(const QString& message);
+    void AnnounceCheck();
+    void AnnounceNewSet();
+    void AnnounceResults();
+
+    TForm1& form_;
+    std::array<QString, kRows> checkedAnswers_;  // each answer as it stood when its verdict was given
+    unsigned dirtyRows_ = 0;     // rows whose labels' reading may have changed
+    unsigned staleAnswers_ = 0;  // answer fields whose reading may have changed
+    bool refreshQueued_ = false;
+    bool active_ = false;  // an accessibility client is active
+    QWidget* announcer_ = nullptr;
+    QTimer announceTimer_;
+    QTimer lateRefresh_;
+};
 
 }  // namespace tolvaro

@@ -113,6 +113,7 @@ void TForm1::Construct() {
 
 TForm1::~TForm1() {
     // Children are destroyed after this body; their last focus events must not reach the logic.
+    accessibility_.reset();
     handlers_.clear();
 }
 
@@ -312,13 +313,14 @@ void TForm1::WireHandlers() {
 
     // Assistive tools read a control's help text as its description; the pictures that react to
     // a click are offered to them as buttons.
+    FormAccessibility::HelpTexts helpTexts;
     for (auto h = handlers_.cbegin(); h != handlers_.cend(); ++h) {
         if (h->help && h->helpLength > 0) {
-            static_cast<QWidget*>(h.key())->setAccessibleDescription(
-                AccessibleDescriptionOf({h->help, static_cast<std::size_t>(h->helpLength)}));
+            helpTexts.emplace_back(static_cast<QWidget*>(h.key()),
+                                   std::string_view(h->help, static_cast<std::size_t>(h->helpLength)));
         }
     }
-    for (QWidget* picture : {image1, image3, image4}) MarkClickablePicture(picture);
+    accessibility_ = std::make_unique<FormAccessibility>(*this, helpTexts, std::vector<QWidget*>{image1, image3, image4});
 }
 
 // ---------------------------------------------------------------- events
@@ -500,18 +502,10 @@ void TForm1::SetText(Control control, const std::string& text) {
     if (auto* label = qobject_cast<QLabel*>(w)) {
         label->setText(value);
         AdjustAutoSize(label);
-        // The base and exponent of a row are read out together as one exercise.
-        const int index = static_cast<int>(control) - static_cast<int>(Row(RowPart::Grondtal, 1));
-        if (index >= 0 && index < 2 * kRows) {
-            const int row = index % kRows + 1;
-            const QString reading = ExerciseReading(static_cast<QLabel*>(widget(Row(RowPart::Grondtal, row)))->text(),
-                                                    static_cast<QLabel*>(widget(Row(RowPart::Exponent, row)))->text());
-            widget(Row(RowPart::Grondtal, row))->setAccessibleDescription(reading);
-            widget(Row(RowPart::Exponent, row))->setAccessibleDescription(reading);
-        }
     } else if (auto* edit = qobject_cast<QLineEdit*>(w)) {
         WriteText(edit, value);
     }
+    if (accessibility_) accessibility_->TextChanged(control);
 }
 
 std::string TForm1::Text(Control control) const {

@@ -30,6 +30,7 @@ class QTextEdit;
 namespace tolvaro {
 
 struct ControlSpec;
+class FormAccessibility;
 
 class TForm1 : public QWidget, public View {
     Q_OBJECT
@@ -71,6 +72,7 @@ public:
     QTimer& timer1() { return timer1_; }
     QWidget* widget(Control control) const { return widgets_[static_cast<int>(control)]; }
     int activationCount() const { return activations_; }
+    FormAccessibility* accessibility() const { return accessibility_.get(); }
     // Replaces the message box of the general error report (tests count the reports instead).
     void setErrorReporter(std::function<void(const QString&)> reporter) { errorReporter_ = std::move(reporter); }
 
@@ -127,6 +129,7 @@ private:
     bool measuring_ = false;  // labels are sized to their text once the window is up
     int activations_ = 0;
     std::function<void(const QString&)> errorReporter_;
+    std::unique_ptr<FormAccessibility> accessibility_;
 };
 
 }  // namespace tolvaro

@@ -8,6 +8,7 @@
 #include <QLineEdit>
 
 #include "formfixture.h"
+#include "window/accessibility.h"
 #include "window/helptexts.h"
 
 using namespace tolvaro;
@@ -34,7 +35,9 @@ class TestAccessibility : public QObject {
     Q_OBJECT
 
 private slots:
-    void initTestCase() { ConfigureApplication(*qApp); }
+    void initTestCase() {
+        ConfigureApplication(*qApp);
+    }
 
     void names_data() {
         QTest::addColumn<QByteArray>("control");
@@ -54,6 +57,8 @@ private slots:
         row("check button", "Kontroleer", QAccessible::Button, "CONTROLEER");
         row("next button", "VolgendeOefening", QAccessible::Button, "VOLGENDE OEFENING");
         row("about OK", "OKKnop", QAccessible::Button, "OK");
+        row("exercise panel, not a frame", "Panel1", QAccessible::Pane, "Oefeningen");
+        row("settings group", "Instellingen", QAccessible::Grouping, "Instellingen");
         row("series counter", "Reeksteller", QAccessible::StaticText, "1");
         row("maximum points", "Label8", QAccessible::StaticText, "10");
         row("column header", "Label38", QAccessible::StaticText,
@@ -94,10 +99,10 @@ private slots:
         };
         row("MaxGrondtal", help::kMaxGrondtal);
         row("TimerMinuten", help::kTimerMinuten);
-        row("Oef1Result", help::kResult);
         row("Oef7Result", help::kResult);
         row("Label6", help::kLabel6);
-        row("Kontroleer", help::kKontroleer);
+        QTest::newRow("Kontroleer") << QByteArray("Kontroleer") << Description(help::kKontroleer) + "\nSneltoets: Ctrl+Enter.";
+        QTest::newRow("Startknop") << QByteArray("Startknop") << QStringLiteral("Sneltoets: Ctrl+T.");
         row("Image3", help::kImage3);
         row("Image4", help::kImage4);
         row("Image1", "Info over het Programma.");  // no help text: the tooltip
@@ -111,25 +116,55 @@ private slots:
         QCOMPARE(Accessible(f, control.constData())->text(QAccessible::Description), description);
     }
 
-    // The base and the exponent label of a row both read the whole exercise, also after a new set.
+    // The base and the exponent label and the answer field of a row read the whole exercise, also
+    // after a new set.
     void exerciseReadAsAWhole() {
         FormFixture f;
+        QAccessible::setActive(true);  // as with a screen reader
         for (int round = 0; round < 2; ++round) {
             for (int row = 1; row <= kRows; ++row) {
                 const QString reading = f.rowText(RowPart::Grondtal, row) + QStringLiteral(" tot de macht ") +
                                         f.rowText(RowPart::Exponent, row);
                 QCOMPARE(Accessible(f, RowName("Grondtal", row))->text(QAccessible::Description), reading);
                 QCOMPARE(Accessible(f, RowName("Exponent", row))->text(QAccessible::Description), reading);
+                QTRY_COMPARE(Accessible(f, RowName("Result", row))->text(QAccessible::Description), reading);
             }
             f.typeSetting("MaxGrondtal", QStringLiteral("12"));
             f.typeSetting("MaxExponent", QStringLiteral("3"));
         }
     }
 
+    // The field reads its exercise and, after a check, its verdict until its answer is changed;
+    // no key presses a button of the disabled window (while the print options dialog is open).
+    void answerFieldReading() {
+        FormFixture f;
+        QAccessible::setActive(true);  // as with a screen reader
+        QCOMPARE(QAccessible::queryAccessibleInterface(f.form.get())->role(), QAccessible::Window);
+        QLineEdit* edit = f.result(2);
+        const QString reading = f.rowText(RowPart::Grondtal, 2) + " tot de macht " + f.rowText(RowPart::Exponent, 2);
+        const auto enter = [&] {
+            f.result(3)->setFocus(Qt::TabFocusReason);
+            edit->setFocus(Qt::TabFocusReason);
+            return edit->accessibleDescription();
+        };
+        QCOMPARE(enter(), reading);
+        FormFixture::type(edit, f.answer(2) + " ");
+        QTest::keyClick(edit, Qt::Key_Return, Qt::ControlModifier);
+        QTRY_COMPARE(edit->accessibleDescription(), reading + ". GOED");
+        QCOMPARE(f.form->accessibility()->LastAnnouncement(), "1 van de 10 goed. Behaalde punten: 1 op 10.");
+        QCOMPARE(enter(), reading + ". GOED");  // normalised on leaving, the same answer
+        FormFixture::type(edit, "7");
+        QCOMPARE(enter(), reading);
+        f.form->setEnabled(false);
+        QTest::keyClick(edit, Qt::Key_Return, Qt::ControlModifier);
+        QCOMPARE(f.text("Oef2Kontrol"), QStringLiteral("GOED"));
+    }
+
     // A lesson through the accessibility interfaces only: read each exercise, write the answer,
     // press CONTROLEER, hear GOED or FOUT per row.
     void lessonWithoutMouseOrKeys() {
         FormFixture f;
+        QAccessible::setActive(true);  // as with a screen reader
         for (int row = 1; row <= kRows; ++row) {
             const QStringList reading =
                 Accessible(f, RowName("Grondtal", row))->text(QAccessible::Description).split(QStringLiteral(" tot de macht "));
