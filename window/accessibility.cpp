@@ -114,13 +114,15 @@ public:
         return state;
     }
 
+    // Only the focused field's selection counts: answer 1 keeps its selection in sight when it
+    // loses the focus, and Orca would read that kept selection along with the next field's.
     void selection(int index, int* startOffset, int* endOffset) const override {
         *startOffset = *endOffset = 0;
-        if (index != 0 || !Edit()->hasSelectedText()) return;
+        if (index != 0 || selectionCount() == 0) return;
         *startOffset = Edit()->selectionStart();
         *endOffset = *startOffset + static_cast<int>(Edit()->selectedText().size());
     }
-    int selectionCount() const override { return Edit()->hasSelectedText() ? 1 : 0; }
+    int selectionCount() const override { return Edit()->hasFocus() && Edit()->hasSelectedText() ? 1 : 0; }
     void addSelection(int startOffset, int endOffset) override { setSelection(0, startOffset, endOffset); }
     void removeSelection(int index) override {
         if (index == 0) Edit()->deselect();

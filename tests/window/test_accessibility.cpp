@@ -155,6 +155,13 @@ private slots:
         QCOMPARE(enter(), reading + ". GOED");  // normalised on leaving, the same answer
         FormFixture::type(edit, "7");
         QCOMPARE(enter(), reading);
+        // Answer 1 keeps its selection in sight without the focus, but Orca must not read it
+        // along with the field that has the focus.
+        f.result(1)->setText(QStringLiteral("25"));
+        f.result(1)->setFocus(Qt::TabFocusReason);
+        edit->setFocus(Qt::TabFocusReason);
+        QVERIFY(f.result(1)->hasSelectedText());
+        QCOMPARE(QAccessible::queryAccessibleInterface(f.result(1))->textInterface()->selectionCount(), 0);
         f.form->setEnabled(false);
         QTest::keyClick(edit, Qt::Key_Return, Qt::ControlModifier);
         QCOMPARE(f.text("Oef2Kontrol"), QStringLiteral("GOED"));
