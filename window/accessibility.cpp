@@ -304,6 +304,8 @@ FormAccessibility::~FormAccessibility() { QAccessible::removeActivationObserver(
 
 QWidget* FormAccessibility::RowWidget(RowPart part, int row) const { return form_.widget(Row(part, row)); }
 
+QString FormAccessibility::LabelText(Control label) const { return static_cast<QLabel*>(form_.widget(label))->text(); }
+
 void FormAccessibility::TextChanged(Control control) {
     const int index = static_cast<int>(control) - static_cast<int>(Row(RowPart::Grondtal, 1));
     if (index < 0 || index >= 4 * kRows) return;
@@ -329,8 +331,8 @@ void FormAccessibility::Refresh(bool everyAnswer) {
     if (!active_) return;
     for (int row = 1; row <= kRows; ++row) {
         const unsigned bit = 1u << (row - 1);
-        const QString reading = ExerciseReading(static_cast<QLabel*>(RowWidget(RowPart::Grondtal, row))->text(),
-                                                static_cast<QLabel*>(RowWidget(RowPart::Exponent, row))->text());
+        const QString reading = ExerciseReading(LabelText(Row(RowPart::Grondtal, row)),
+                                                LabelText(Row(RowPart::Exponent, row)));
         if (dirtyRows_ & bit) {
             SetDescription(RowWidget(RowPart::Grondtal, row), reading);
             SetDescription(RowWidget(RowPart::Exponent, row), reading);
@@ -341,7 +343,7 @@ void FormAccessibility::Refresh(bool everyAnswer) {
         QWidget* edit = RowWidget(RowPart::Result, row);
         if (!(staleAnswers_ & bit) || (!everyAnswer && !edit->hasFocus())) continue;
         // The verdict belongs to the answer that was checked: it goes once the answer is changed.
-        const QString verdict = static_cast<QLabel*>(RowWidget(RowPart::Kontrol, row))->text();
+        const QString verdict = LabelText(Row(RowPart::Kontrol, row));
         const bool checked = !verdict.isEmpty() &&
                              Loose(static_cast<QLineEdit*>(edit)->text()) == Loose(checkedAnswers_[row - 1]);
         SetDescription(edit, checked ? reading + QStringLiteral(". ") + verdict : reading);
@@ -417,13 +419,12 @@ void FormAccessibility::Announce(const QString& message) {
 void FormAccessibility::AnnounceCheck() {
     int right = 0;
     for (int row = 1; row <= kRows; ++row) {
-        right += static_cast<QLabel*>(RowWidget(RowPart::Kontrol, row))->text() == QLatin1String("GOED");
+        right += LabelText(Row(RowPart::Kontrol, row)) == QLatin1String("GOED");
     }
-    const auto text = [this](Control control) { return static_cast<QLabel*>(form_.widget(control))->text(); };
     Announce(QStringLiteral("%1 van de %2 goed. Behaalde punten: %3 op %4.")
                  .arg(right)
                  .arg(kRows)
-                 .arg(text(Control::Label6), text(Control::Label8)));
+                 .arg(LabelText(Control::Label6), LabelText(Control::Label8)));
 }
 
 // The new set puts the focus in row 1, but Orca 43 does not say it: clearing the answers moves
@@ -435,15 +436,14 @@ void FormAccessibility::AnnounceNewSet() {
         if (focus != RowWidget(RowPart::Result, row)) continue;
         Refresh();
         Announce(QStringLiteral("Oefening nr. %1. %2: %3")
-                     .arg(static_cast<QLabel*>(form_.widget(Control::Reeksteller))->text(), focus->accessibleName(),
+                     .arg(LabelText(Control::Reeksteller), focus->accessibleName(),
                           focus->accessibleDescription()));
     }
 }
 
 void FormAccessibility::AnnounceResults() {
-    const auto text = [this](Control control) { return static_cast<QLabel*>(form_.widget(control))->text(); };
     Announce(QStringLiteral("Puntentotaal: %1 op %2. %3 procent goed.")
-                 .arg(text(Control::Label48), text(Control::Label49), text(Control::Label51)));
+                 .arg(LabelText(Control::Label48), LabelText(Control::Label49), LabelText(Control::Label51)));
 }
 
 }  // namespace tolvaro

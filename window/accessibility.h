@@ -67,6 +67,7 @@ protected:
 
 private:
     QWidget* RowWidget(RowPart part, int row) const;
+    QString LabelText(Control label) const;
     void MarkDirty(int row);
     void Refresh(bool everyAnswer = false);
     void Announce(const QString& message);
