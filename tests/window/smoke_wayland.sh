@@ -9,10 +9,23 @@ exe=$(realpath "$1") test=$(realpath "$2")
 export XDG_RUNTIME_DIR=$(mktemp -d) WAYLAND_DISPLAY=tolvaro QT_QPA_PLATFORM=wayland
 cd "${XDG_RUNTIME_DIR}" && trap 'kill $(jobs -p) 2>/dev/null; wait; rm -rf "${XDG_RUNTIME_DIR}"' EXIT
 fail() { cat weston.log app.log >&2; echo "FAIL: $*" >&2; exit 1; }
-weston --backend=headless-backend.so --use-pixman --socket=tolvaro --idle-time=0 --debug --width=1280 --height=1024 &>weston.log &
+# No panel: its clock would put the time of day into the screenshot.
+printf '[shell]\npanel-position=none\nbackground-color=0xff202020\n' >weston.ini
+weston --config="${PWD}/weston.ini" --backend=headless-backend.so --use-pixman --socket=tolvaro --idle-time=0 \
+  --debug --width=1280 --height=1024 &>weston.log &
 for _ in $(seq 50); do [[ -S tolvaro ]] && break; sleep 0.1; done
 "${exe}" &>app.log &
-box() { convert shot.png -fill black +opaque "rgb($1)" -fill white -opaque "rgb($1)" -trim -format %wx%h%O info:; }
+# The bounding box of the areas of one colour, leaving out specks of under 200 pixels: stray
+# text pixels of that colour (the decoration's title, say) do not widen it.
+box() {
+  convert shot.png -fill black +opaque "rgb($1)" -fill white -opaque "rgb($1)" \
+    -define connected-components:verbose=true -connected-components 8 null: |
+    awk '$NF == "srgb(255,255,255)" && $4 >= 200 {
+           split($2, b, /[x+]/); r = b[3] + b[1]; d = b[4] + b[2]
+           if (!n++) { x = b[3]; y = b[4]; xr = r; yd = d }
+           x = b[3] < x ? b[3] : x; y = b[4] < y ? b[4] : y; xr = r > xr ? r : xr; yd = d > yd ? d : yd }
+         END { if (n) printf "%dx%d+%d+%d\n", xr - x, yd - y, x, y }'
+}
 for _ in $(seq 40); do
   sleep 0.25
   weston-screenshooter &>/dev/null && mv wayland-screenshot-*.png shot.png || continue
