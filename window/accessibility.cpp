@@ -8,11 +8,13 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
+#include <QRegularExpression>
 #include <QShortcut>
 #include <QTimer>
 #include <QWidget>
 
 #include "print/tprintdialoog1.h"
+#include "window/atspistate.h"
 #include "window/tform1.h"
 #include "window/widgets.h"
 
@@ -22,6 +24,7 @@ namespace {
 
 constexpr char kClickableProperty[] = "tolvaroClickable";
 constexpr char kNotificationProperty[] = "tolvaroNotification";
+constexpr char kCoveredProperty[] = "tolvaroCovered";
 constexpr int kAnnounceDelayMs = 250;
 constexpr int kRepeatFocusMs = 1000;
 
@@ -48,6 +51,13 @@ constexpr NamedControl kNames[] = {
     {"RichEdit1", "Werkblad"},
 };
 
+// A control under a panel shown over it (the results, the about panel) is not showing: a screen
+// reader's review of the window must not read what the pupil cannot see.
+QAccessible::State Uncovered(QAccessible::State state, const QWidget* widget) {
+    if (widget->property(kCoveredProperty).toBool()) state.offscreen = true;
+    return state;
+}
+
 // A picture: a graphic to assistive tools, or a push button when it reacts to a click. Pressing
 // it sends the same press and release a mouse click would, so the click runs through the one
 // path every click takes. Whether it is clickable is asked each time: the interface may be
@@ -57,6 +67,7 @@ public:
     explicit PictureInterface(QWidget* widget) : QAccessibleWidget(widget, QAccessible::Graphic) {}
 
     QAccessible::Role role() const override { return Clickable() ? QAccessible::Button : QAccessible::Graphic; }
+    QAccessible::State state() const override { return Uncovered(QAccessibleWidget::state(), widget()); }
 
     QStringList actionNames() const override {
         return Clickable() && widget()->isEnabled() ? QStringList{pressAction()} : QStringList{};
@@ -107,7 +118,7 @@ public:
     }
 
     QAccessible::State state() const override {
-        QAccessible::State state = QAccessibleWidget::state();
+        QAccessible::State state = Uncovered(QAccessibleWidget::state(), widget());
         state.readOnly = Edit()->isReadOnly();
         state.editable = !state.readOnly;
         state.selectableText = true;
@@ -178,6 +189,27 @@ public:
         return widget()->property(kNotificationProperty).toBool() ? QAccessible::Notification
                                                                  : QAccessibleWidget::role();
     }
+    QAccessible::State state() const override { return Uncovered(QAccessibleWidget::state(), widget()); }
+};
+
+// A panel (Qt presents a bare QFrame as a border, which reaches assistive tools as a frame).
+class PaneInterface : public QAccessibleWidget {
+public:
+    explicit PaneInterface(QWidget* widget) : QAccessibleWidget(widget, QAccessible::Pane) {}
+    QAccessible::State state() const override { return Uncovered(QAccessibleWidget::state(), widget()); }
+};
+
+// A label, read by its text as Qt reads it.
+class LabelInterface : public QAccessibleWidget {
+public:
+    explicit LabelInterface(QLabel* label) : QAccessibleWidget(label, QAccessible::StaticText) {}
+    QString text(QAccessible::Text type) const override {
+        if (type == QAccessible::Name && widget()->accessibleName().isEmpty()) {
+            return static_cast<QLabel*>(widget())->text();
+        }
+        return QAccessibleWidget::text(type);
+    }
+    QAccessible::State state() const override { return Uncovered(QAccessibleWidget::state(), widget()); }
 };
 
 QAccessibleInterface* Factory(const QString& className, QObject* object) {
@@ -188,9 +220,9 @@ QAccessibleInterface* Factory(const QString& className, QObject* object) {
     if (qobject_cast<TForm1*>(widget)) return new QAccessibleWidget(widget, QAccessible::Window);
     if (qobject_cast<TPrintDialoog1*>(widget)) return new QAccessibleWidget(widget, QAccessible::Dialog);
     if (className == QLatin1String("QLineEdit")) return new LineEditInterface(static_cast<QLineEdit*>(widget));
-    // Qt presents a bare QFrame (the panels) as a border, which reaches assistive tools as a frame.
+    if (className == QLatin1String("QLabel")) return new LabelInterface(static_cast<QLabel*>(widget));
     if (className == QLatin1String("QFrame") && qstrcmp(widget->metaObject()->className(), "QFrame") == 0) {
-        return new QAccessibleWidget(widget, QAccessible::Pane);
+        return new PaneInterface(widget);
     }
     if (className == QLatin1String("QWidget") && qstrcmp(widget->metaObject()->className(), "QWidget") == 0) {
         return new PlainInterface(widget);
@@ -198,16 +230,9 @@ QAccessibleInterface* Factory(const QString& className, QObject* object) {
     return nullptr;
 }
 
-// An answer as the check reads it: outer spaces and the first "." as the comma do not count.
 // Every change is an event a screen reader may speak: only real changes are made.
 void SetDescription(QWidget* widget, const QString& text) {
     if (widget->accessibleDescription() != text) widget->setAccessibleDescription(text);
-}
-
-QString Loose(const QString& answer) {
-    QString text = answer.trimmed();
-    if (const qsizetype dot = text.indexOf(u'.'); dot >= 0) text[dot] = u',';
-    return text;
 }
 
 struct ButtonKey {
@@ -261,6 +286,35 @@ void InstallAccessibility() { QAccessible::installFactory(Factory); }
 
 // ---------------------------------------------------------------- the main window
 
+namespace {
+
+// "3 minuten", "1 minuut".
+QString Minutes(const QString& count) {
+    return count + (count.trimmed() == QLatin1String("1") ? QStringLiteral(" minuut") : QStringLiteral(" minuten"));
+}
+
+// "2, 5 en 7".
+QString Enumeration(const QStringList& items) {
+    if (items.size() < 2) return items.join(QString());
+    return QStringList(items.mid(0, items.size() - 1)).join(QStringLiteral(", ")) + QStringLiteral(" en ") +
+           items.last();
+}
+
+// A countdown text (hours, minutes and seconds in the locale's format) as it is said.
+QString SpokenSpan(const QString& countdown) {
+    const QStringList parts = countdown.split(QRegularExpression(QStringLiteral("\\D+")), Qt::SkipEmptyParts);
+    if (parts.size() != 3) return countdown;
+    const char* units[3][2] = {{" uur", " uur"}, {" minuut", " minuten"}, {" seconde", " seconden"}};
+    QStringList said;
+    for (int i = 0; i < 3; ++i) {
+        const int value = parts[i].toInt();
+        if (value > 0) said << QString::number(value) + QLatin1String(units[i][value == 1 ? 0 : 1]);
+    }
+    return said.isEmpty() ? QStringLiteral("minder dan een seconde") : Enumeration(said);
+}
+
+}  // namespace
+
 FormAccessibility::FormAccessibility(TForm1& form, const HelpTexts& helpTexts,
                                      const std::vector<QWidget*>& clickablePictures)
     : form_(form) {
@@ -279,13 +333,13 @@ FormAccessibility::FormAccessibility(TForm1& form, const HelpTexts& helpTexts,
     auto* check = static_cast<QAbstractButton*>(form_.widget(Control::Kontroleer));
     auto* keypad = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Enter), check);
     connect(keypad, &QShortcut::activated, check, [check] { Press(check); });
-    // After the window's own handler of the click, which has done the check.
-    connect(check, &QAbstractButton::clicked, this, &FormAccessibility::AnnounceCheck);
-    for (Control button : {Control::VolgendeOefening, Control::Startknop, Control::OKKnop1}) {
-        connect(static_cast<QAbstractButton*>(form_.widget(button)), &QAbstractButton::clicked, this,
-                &FormAccessibility::AnnounceNewSet);
+    connect(&form_, &TForm1::happened, this, &FormAccessibility::Told);
+    connect(&form_, &TForm1::aboutShown, this, &FormAccessibility::AnnounceAbout);
+    // Shown after the start: assistive tools must learn that they are visible, and what they cover.
+    for (Control control : {Control::Kontroleer, Control::VolgendeOefening, Control::Startknop, Control::OKKnop1,
+                            Control::KlokVenster, Control::Panel3, Control::Info}) {
+        form_.widget(control)->installEventFilter(this);
     }
-    form_.widget(Control::Panel3)->installEventFilter(this);
     for (int row = 1; row <= kRows; ++row) RowWidget(RowPart::Result, row)->installEventFilter(this);
     announceTimer_.setSingleShot(true);
     announceTimer_.setInterval(kAnnounceDelayMs);
@@ -308,12 +362,7 @@ QString FormAccessibility::LabelText(Control label) const { return static_cast<Q
 
 void FormAccessibility::TextChanged(Control control) {
     const int index = static_cast<int>(control) - static_cast<int>(Row(RowPart::Grondtal, 1));
-    if (index < 0 || index >= 4 * kRows) return;
-    const int row = index % kRows + 1;
-    if (index / kRows == static_cast<int>(RowPart::Kontrol)) {
-        checkedAnswers_[row - 1] = static_cast<QLineEdit*>(RowWidget(RowPart::Result, row))->text();
-    }
-    MarkDirty(row);
+    if (index >= 0 && index < 4 * kRows) MarkDirty(index % kRows + 1);
 }
 
 // The readings of a row are renewed once the handler that changed it is done, so that a screen
@@ -342,11 +391,9 @@ void FormAccessibility::Refresh(bool everyAnswer) {
         // changed ten readings at once would make one.
         QWidget* edit = RowWidget(RowPart::Result, row);
         if (!(staleAnswers_ & bit) || (!everyAnswer && !edit->hasFocus())) continue;
-        // The verdict belongs to the answer that was checked: it goes once the answer is changed.
+        // The verdict beside the field, as long as the screen shows it.
         const QString verdict = LabelText(Row(RowPart::Kontrol, row));
-        const bool checked = !verdict.isEmpty() &&
-                             Loose(static_cast<QLineEdit*>(edit)->text()) == Loose(checkedAnswers_[row - 1]);
-        SetDescription(edit, checked ? reading + QStringLiteral(". ") + verdict : reading);
+        SetDescription(edit, verdict.isEmpty() ? reading : reading + QStringLiteral(". ") + verdict);
         staleAnswers_ &= ~bit;
     }
     dirtyRows_ = 0;
@@ -386,11 +433,51 @@ bool FormAccessibility::eventFilter(QObject* watched, QEvent* event) {
             Refresh();
             break;
         case QEvent::Show:
-            if (watched == form_.widget(Control::Panel3)) AnnounceResults();
+        case QEvent::Hide:
+            if (active_ && watched->isWidgetType()) Shown(static_cast<QWidget*>(watched), event->type() == QEvent::Show);
             break;
         default: break;
     }
     return QObject::eventFilter(watched, event);
+}
+
+// The control and all inside it are visible now, or not; a panel shown over others covers them.
+void FormAccessibility::Shown(QWidget* widget, bool shown) {
+    TellShown(widget, shown);
+    for (QWidget* inside : widget->findChildren<QWidget*>()) {
+        if (!inside->isHidden()) TellShown(inside, shown);
+    }
+    if (widget == form_.widget(Control::Panel3) || widget == form_.widget(Control::Info)) UpdateCovered();
+}
+
+// A control counts as covered when a panel shown above it holds its centre, or, for a container,
+// nearly all of it (the results panel leaves a strip of the exercises' border).
+void FormAccessibility::UpdateCovered() {
+    QList<QRect> covers;
+    QList<QWidget*> coverPanels;
+    for (Control panel : {Control::Panel3, Control::Info}) {
+        QWidget* cover = form_.widget(panel);
+        if (cover->isHidden()) continue;
+        covers << cover->geometry();
+        coverPanels << cover;
+    }
+    for (QWidget* widget : form_.findChildren<QWidget*>()) {
+        const QRect area(widget->mapTo(&form_, QPoint(0, 0)), widget->size());
+        bool covered = false;
+        for (qsizetype i = 0; i < covers.size() && !covered; ++i) {
+            QWidget* cover = coverPanels[i];
+            // A panel covers neither itself nor what lies in it, and the about panel lies above the results.
+            if (widget == cover || cover->isAncestorOf(widget) || widget->isAncestorOf(cover)) continue;
+            if (cover == form_.widget(Control::Panel3) && widget == form_.widget(Control::Info)) continue;
+            const bool container = !widget->findChildren<QWidget*>(Qt::FindDirectChildrenOnly).isEmpty();
+            const QRect under = covers[i].intersected(area);
+            covered = container ? 10LL * under.width() * under.height() >= 9LL * area.width() * area.height()
+                                : covers[i].contains(area.center());
+        }
+        if (covered == widget->property(kCoveredProperty).toBool()) continue;
+        widget->setProperty(kCoveredProperty, covered);
+        if (!widget->isHidden()) TellShown(widget, !covered);
+    }
 }
 
 QString FormAccessibility::LastAnnouncement() const {
@@ -416,34 +503,100 @@ void FormAccessibility::Announce(const QString& message) {
     announceTimer_.start();
 }
 
-void FormAccessibility::AnnounceCheck() {
-    int right = 0;
-    for (int row = 1; row <= kRows; ++row) {
-        right += LabelText(Row(RowPart::Kontrol, row)) == QLatin1String("GOED");
+void FormAccessibility::Told(Moment moment) {
+    switch (moment) {
+        case Moment::Checked: AnnounceCheck(); break;
+        case Moment::NextSet: Announce(SetIntro()); break;
+        case Moment::SeriesRestarted: {
+            QString message = QStringLiteral("Nieuwe reeks, 0 punten. ") + SetIntro();
+            if (!form_.widget(Control::Startknop)->isHidden()) {
+                message += QStringLiteral(" START staat klaar: Ctrl+T start een wedstrijd van ") +
+                           Minutes(QString::fromStdString(form_.Text(Control::TimerMinuten))) + u'.';
+            }
+            Announce(message);
+            break;
+        }
+        case Moment::ContestStarted:
+            Announce(QStringLiteral("De wedstrijd van %1 is begonnen. Escape stopt hem. ")
+                         .arg(Minutes(QString::fromStdString(form_.Text(Control::TimerMinuten)))) +
+                     SetIntro());
+            break;
+        case Moment::ContestEnded:
+            // Read again wherever the pupil asks what the focus is on.
+            form_.widget(Control::Panel3)->setAccessibleDescription(Results());
+            Announce(QStringLiteral("De tijd is om. ") + Results() +
+                     QStringLiteral(" Escape: terug naar het oefenen."));
+            break;
+        case Moment::ContestReset:
+            Announce(QStringLiteral("Terug naar het oefenen. Nieuwe reeks, 0 punten. ") + SetIntro());
+            break;
     }
-    Announce(QStringLiteral("%1 van de %2 goed. Behaalde punten: %3 op %4.")
-                 .arg(right)
-                 .arg(kRows)
-                 .arg(LabelText(Control::Label6), LabelText(Control::Label8)));
+}
+
+void FormAccessibility::AnnounceCheck() {
+    QStringList wrong;
+    for (int row = 1; row <= kRows; ++row) {
+        if (LabelText(Row(RowPart::Kontrol, row)) == QLatin1String("FOUT")) wrong << QString::number(row);
+    }
+    QString message = QStringLiteral("%1 van de %2 goed. ").arg(form_.practice().AantalGoed).arg(kRows);
+    if (!wrong.isEmpty()) {
+        message += (wrong.size() == 1 ? QStringLiteral("Fout: oefening ") : QStringLiteral("Fout: oefeningen ")) +
+                   Enumeration(wrong) + QStringLiteral(". ");
+    }
+    Announce(message + QStringLiteral("Behaalde punten: %1 op %2.").arg(LabelText(Control::Label6),
+                                                                        LabelText(Control::Label8)));
 }
 
 // The new set puts the focus in row 1, but Orca 43 does not say it: clearing the answers moves
 // their carets, and by the time Orca reads those moves row 1 has the focus, so it takes the focus
 // as known. The set and the field are said here instead.
-void FormAccessibility::AnnounceNewSet() {
+QString FormAccessibility::SetIntro() {
+    QString intro = QStringLiteral("Oefening nr. %1.").arg(LabelText(Control::Reeksteller));
     QWidget* focus = QApplication::focusWidget();
     for (int row = 1; row <= kRows; ++row) {
         if (focus != RowWidget(RowPart::Result, row)) continue;
         Refresh();
-        Announce(QStringLiteral("Oefening nr. %1. %2: %3")
-                     .arg(LabelText(Control::Reeksteller), focus->accessibleName(),
-                          focus->accessibleDescription()));
+        intro += QStringLiteral(" %1: %2").arg(focus->accessibleName(), focus->accessibleDescription());
+    }
+    return intro;
+}
+
+QString FormAccessibility::Results() const {
+    return QStringLiteral("Puntentotaal: %1 op %2. %3 procent goed.")
+        .arg(LabelText(Control::Label48), LabelText(Control::Label49), LabelText(Control::Label51));
+}
+
+void FormAccessibility::AnnounceAbout(bool shown) {
+    if (!shown) {
+        Announce(QStringLiteral("Over het programma gesloten."));
+        return;
+    }
+    QStringList texts;
+    for (const char* name : {"Label44", "Label45", "Label42", "Label43", "Label46"}) {
+        if (auto* label = form_.widget(Control::Info)->findChild<QLabel*>(QLatin1String(name))) texts << label->text();
+    }
+    Announce(QStringLiteral("Over het programma. ") + texts.join(u' ') + QStringLiteral(" Enter sluit het."));
+}
+
+void FormAccessibility::AnnounceTimeLeft() {
+    if (!form_.widget(Control::Panel3)->isHidden()) {
+        Announce(QStringLiteral("De tijd is om. ") + Results());
+    } else if (form_.widget(Control::KlokVenster)->isHidden()) {
+        Announce(QStringLiteral("Er loopt geen wedstrijd."));
+    } else {
+        const QString clock = LabelText(Control::KlokVenster);
+        // The clock shows nothing before its first tick.
+        Announce(QStringLiteral("Nog ") +
+                 (clock.isEmpty() ? Minutes(QString::fromStdString(form_.Text(Control::TimerMinuten)))
+                                  : SpokenSpan(clock)) +
+                 u'.');
     }
 }
 
-void FormAccessibility::AnnounceResults() {
-    Announce(QStringLiteral("Puntentotaal: %1 op %2. %3 procent goed.")
-                 .arg(LabelText(Control::Label48), LabelText(Control::Label49), LabelText(Control::Label51)));
+void FormAccessibility::KeyRefused(Control control) {
+    if (control == Control::VolgendeOefening) {
+        Announce(QStringLiteral("VOLGENDE OEFENING is er nu niet. Controleer eerst opnieuw met Ctrl+Enter."));
+    }
 }
 
 }  // namespace tolvaro

@@ -25,6 +25,23 @@ QRect DrawBevel(QPainter& painter, QRect rect, bool raised, int width, const QPa
     return rect;
 }
 
+// Runs a change of the edit's selection without the selection events it would send: those reach a
+// screen reader before the focus does, and it reads the selected text once for the selection and
+// once more with the field (and "not selected" for the field left). It reads the selection with
+// the focus all the same. The events come from the edit's text engine, its one QObject child of
+// that class; should a Qt release lack it, the events are sent as before.
+template <class Change>
+void WithoutSelectionEvents(QLineEdit* edit, Change change) {
+    QObject* engine = nullptr;
+    for (QObject* child : edit->children()) {
+        if (qstrcmp(child->metaObject()->className(), "QWidgetLineControl") == 0) engine = child;
+    }
+    const bool wasBlocked = engine && engine->blockSignals(true);
+    change();
+    if (engine) engine->blockSignals(wasBlocked);
+    edit->update();
+}
+
 }  // namespace
 
 TPanel::TPanel(QWidget* parent, int bevelInner, int bevelOuter, int bevelWidth, int borderWidth, bool borderLine)
@@ -67,15 +84,19 @@ void TImage::paintEvent(QPaintEvent*) {
 }
 
 void TEdit::focusInEvent(QFocusEvent* event) {
-    QLineEdit::focusInEvent(event);
-    if (selectOnFocus_ && event->reason() != Qt::MouseFocusReason) selectAll();
+    WithoutSelectionEvents(this, [&] {
+        QLineEdit::focusInEvent(event);
+        if (selectOnFocus_ && event->reason() != Qt::MouseFocusReason) selectAll();
+    });
 }
 
 void TEdit::focusOutEvent(QFocusEvent* event) {
     const int start = selectionStart();
     const int length = selectionLength();
-    QLineEdit::focusOutEvent(event);
-    if (keepSelection_ && start >= 0 && !hasSelectedText()) setSelection(start, length);
+    WithoutSelectionEvents(this, [&] {
+        QLineEdit::focusOutEvent(event);
+        if (keepSelection_ && start >= 0 && !hasSelectedText()) setSelection(start, length);
+    });
 }
 
 void SetPointer(QWidget* widget, Kind kind, Cursor cursor, const QCursor& noDrop) {
