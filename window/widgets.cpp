@@ -117,11 +117,9 @@ void SetPointer(QWidget* widget, Kind kind, Cursor cursor, const QCursor& noDrop
 }
 
 void WriteText(QLineEdit* edit, const QString& text) {
-    const int start = edit->selectionStart();
-    const int length = edit->selectionLength();
-    const bool same = edit->text() == text;
-    edit->setText(text);
-    if (same && start >= 0) edit->setSelection(start, length);
+    // The same text written back changes nothing, not even the selection; nor does a screen
+    // reader hear of it (it would take the text's removal for the removal of the selection).
+    if (edit->text() != text) edit->setText(text);
 }
 
 }  // namespace tolvaro
