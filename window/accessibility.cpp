@@ -7,6 +7,7 @@
 #include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QRegularExpression>
 #include <QShortcut>
@@ -436,6 +437,14 @@ bool FormAccessibility::eventFilter(QObject* watched, QEvent* event) {
         case QEvent::Hide:
             if (active_ && watched->isWidgetType()) Shown(static_cast<QWidget*>(watched), event->type() == QEvent::Show);
             break;
+        case QEvent::KeyPress: {
+            // Tab leads nowhere from the results (the answers are locked): they are said again.
+            const int key = static_cast<QKeyEvent*>(event)->key();
+            if (watched == form_.widget(Control::Panel3) && (key == Qt::Key_Tab || key == Qt::Key_Backtab)) {
+                Announce(Results() + QStringLiteral(" Escape: terug naar het oefenen."));
+            }
+            break;
+        }
         default: break;
     }
     return QObject::eventFilter(watched, event);
@@ -524,8 +533,7 @@ void FormAccessibility::Told(Moment moment) {
         case Moment::ContestEnded:
             // Read again wherever the pupil asks what the focus is on.
             form_.widget(Control::Panel3)->setAccessibleDescription(Results());
-            Announce(QStringLiteral("De tijd is om. ") + Results() +
-                     QStringLiteral(" Escape: terug naar het oefenen."));
+            Announce(QStringLiteral("De tijd is om. ") + Results() + QStringLiteral(" Escape: terug naar het oefenen."));
             break;
         case Moment::ContestReset:
             Announce(QStringLiteral("Terug naar het oefenen. Nieuwe reeks, 0 punten. ") + SetIntro());

@@ -202,6 +202,8 @@ private slots:
         }
         a11y.AnnounceTimeLeft();
         QCOMPARE(a11y.LastAnnouncement(), "De tijd is om. " + results);
+        QTest::keyClick(f.get("Panel3"), Qt::Key_Tab);
+        QCOMPARE(a11y.LastAnnouncement(), results + " Escape: terug naar het oefenen.");
         QTest::keyClick(f.get("Panel3"), Qt::Key_Escape);
         QVERIFY(a11y.LastAnnouncement().startsWith("Terug naar het oefenen. Nieuwe reeks, 0 punten. Oefening nr. 1."));
         QVERIFY(!Accessible(f, "Oef1Result")->state().offscreen);
