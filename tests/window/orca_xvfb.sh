@@ -123,8 +123,8 @@ keys() { set_mark; xdotool key --delay 60 "$@"; }
 # Orca's flat review of the window, from its first line to its last, said line by line (the
 # keypad's keys without Num Lock, as Orca takes them).
 review_window() {
-  keys KP_Subtract KP_Home KP_Home KP_Home KP_Home KP_Home KP_Home KP_Home KP_Home KP_Home KP_Home KP_Home KP_Home
-  xdotool key --delay 150 KP_Up KP_Page_Up KP_Page_Up KP_Page_Up KP_Page_Up KP_Page_Up KP_Page_Up KP_Page_Up KP_Page_Up KP_Page_Up KP_Page_Up KP_Page_Up KP_Page_Up KP_Page_Up KP_Page_Up
+  keys KP_Subtract $(printf 'KP_Home %.0s' $(seq 14))
+  xdotool key --delay 120 KP_Up $(printf 'KP_Page_Up %.0s' $(seq 24))
   sleep 1
 }
 leave_review() { keys KP_Subtract; sleep 0.3; }
