@@ -63,8 +63,8 @@ public:
     QString LastAnnouncement() const;
     // The time left in a contest, or its results once it has ended.
     void AnnounceTimeLeft();
-    // A key whose control cannot be pressed now: what to do instead, where that is not obvious.
-    void KeyRefused(Control control);
+    // A key whose control cannot be clicked now: why, or what to do first.
+    void KeyRefused(QWidget* control);
 
     void accessibilityActiveChanged(bool active) override;
 

@@ -128,10 +128,26 @@ void FormAccessibility::AnnounceTimeLeft() {
     }
 }
 
-void FormAccessibility::KeyRefused(Control control) {
-    if (control == Control::VolgendeOefening) {
-        Announce(QStringLiteral("VOLGENDE OEFENING is er nu niet. Controleer eerst opnieuw met Ctrl+Enter."));
+// Where a mouse could not click either: what stands in the way, or what to do first.
+void FormAccessibility::KeyRefused(QWidget* control) {
+    const auto is = [&](Control c) { return control == form_.widget(c); };
+    QString message;
+    if (!control->isVisible()) {
+        if (is(Control::VolgendeOefening)) {
+            message = QStringLiteral("VOLGENDE OEFENING is er nu niet. Controleer eerst opnieuw met Ctrl+Enter.");
+        } else if (is(Control::Kontroleer)) {
+            message = QStringLiteral("De wedstrijd is voorbij. Escape: terug naar het oefenen.");
+        } else if (is(Control::Startknop)) {
+            message = QStringLiteral("START is er nu niet. Vul eerst bij de timer, Alt+M, een aantal minuten in.");
+        } else if (is(Control::KlokVenster)) {
+            message = QStringLiteral("Er loopt geen wedstrijd.");
+        }
+    } else if (!control->isEnabled()) {
+        message = QStringLiteral("Dat kan niet tijdens een wedstrijd.");
+    } else if (!form_.widget(Control::Info)->isHidden()) {
+        message = QStringLiteral("Het venster Over het programma ligt erover. Enter sluit het.");
     }
+    if (!message.isEmpty()) Announce(message);
 }
 
 }  // namespace tolvaro
