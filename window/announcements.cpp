@@ -143,7 +143,7 @@ void FormAccessibility::KeyRefused(QWidget* control) {
             message = QStringLiteral("Er loopt geen wedstrijd.");
         }
     } else if (!control->isEnabled()) {
-        message = QStringLiteral("Dat kan niet tijdens een wedstrijd.");
+        message = QStringLiteral("Dat kan niet zolang de wedstrijd op het scherm staat. Escape: terug naar het oefenen.");
     } else if (!form_.widget(Control::Info)->isHidden()) {
         message = QStringLiteral("Het venster Over het programma ligt erover. Enter sluit het.");
     }
