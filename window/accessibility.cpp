@@ -406,13 +406,15 @@ bool FormAccessibility::eventFilter(QObject* watched, QEvent* event) {
             break;
         case QEvent::Show:
         case QEvent::Hide:
-            if (active_ && watched->isWidgetType()) Shown(static_cast<QWidget*>(watched), event->type() == QEvent::Show);
+            if (active_ && watched->isWidgetType()) {
+                Shown(static_cast<QWidget*>(watched), event->type() == QEvent::Show);
+            }
             break;
         case QEvent::KeyPress: {
             // Tab leads nowhere from the results (the answers are locked): they are said again.
             const int key = static_cast<QKeyEvent*>(event)->key();
             if (watched == form_.widget(Control::Panel3) && (key == Qt::Key_Tab || key == Qt::Key_Backtab)) {
-                Announce(Results() + QStringLiteral(" Escape: terug naar het oefenen."));
+                AnnounceResults();
             }
             break;
         }

@@ -83,6 +83,7 @@ private:
     void AnnounceCheck();
     void AnnounceAbout(bool shown);
     QString SetIntro();
+    void AnnounceResults();
     QString Results() const;
 
     TForm1& form_;

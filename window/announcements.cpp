@@ -12,6 +12,8 @@ namespace tolvaro {
 
 namespace {
 
+constexpr QLatin1String kBackToPractice(" Escape: terug naar het oefenen.");
+
 // "3 minuten", "1 minuut".
 QString Minutes(const QString& count) {
     return count + (count.trimmed() == QLatin1String("1") ? QStringLiteral(" minuut") : QStringLiteral(" minuten"));
@@ -60,7 +62,7 @@ void FormAccessibility::Told(Moment moment) {
         case Moment::ContestEnded:
             // Read again wherever the pupil asks what the focus is on.
             form_.widget(Control::Panel3)->setAccessibleDescription(Results());
-            Announce(QStringLiteral("De tijd is om. ") + Results() + QStringLiteral(" Escape: terug naar het oefenen."));
+            Announce(QStringLiteral("De tijd is om. ") + Results() + kBackToPractice);
             break;
         case Moment::ContestReset:
             Announce(QStringLiteral("Terug naar het oefenen. Nieuwe reeks, 0 punten. ") + SetIntro());
@@ -95,6 +97,8 @@ QString FormAccessibility::SetIntro() {
     }
     return intro;
 }
+
+void FormAccessibility::AnnounceResults() { Announce(Results() + kBackToPractice); }
 
 QString FormAccessibility::Results() const {
     return QStringLiteral("Puntentotaal: %1 op %2. %3 procent goed.")
@@ -136,14 +140,14 @@ void FormAccessibility::KeyRefused(QWidget* control) {
         if (is(Control::VolgendeOefening)) {
             message = QStringLiteral("VOLGENDE OEFENING is er nu niet. Controleer eerst opnieuw met Ctrl+Enter.");
         } else if (is(Control::Kontroleer)) {
-            message = QStringLiteral("De wedstrijd is voorbij. Escape: terug naar het oefenen.");
+            message = QStringLiteral("De wedstrijd is voorbij.") + kBackToPractice;
         } else if (is(Control::Startknop)) {
             message = QStringLiteral("START is er nu niet. Vul eerst bij de timer, Alt+M, een aantal minuten in.");
         } else if (is(Control::KlokVenster)) {
             message = QStringLiteral("Er loopt geen wedstrijd.");
         }
     } else if (!control->isEnabled()) {
-        message = QStringLiteral("Dat kan niet zolang de wedstrijd op het scherm staat. Escape: terug naar het oefenen.");
+        message = QStringLiteral("Dat kan niet zolang de wedstrijd op het scherm staat.") + kBackToPractice;
     } else if (!form_.widget(Control::Info)->isHidden()) {
         message = QStringLiteral("Het venster Over het programma ligt erover. Enter sluit het.");
     }
