@@ -113,9 +113,8 @@ private slots:
         QCOMPARE(f.form->activationCount(), 2);
     }
 
-    // A double click on the printer picture: the first click opens the dialog, the second falls on
-    // the disabled main window, which a window manager then makes active. The dialog takes the
-    // keyboard back, so typing and Escape reach it.
+    // A double click on the printer: the second click falls on the disabled main window, which a
+    // window manager then makes active. The dialog takes the keyboard back: Escape reaches it.
     void doubleClickOnThePrinterLeavesTheKeyboardInTheDialog() {
         FormFixture f;
         QWidget* printer = f.get("Image3");
@@ -129,8 +128,6 @@ private slots:
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
         QVERIFY(f.form->isEnabled());
         QTRY_COMPARE(f.form->activationCount(), 2);
-        Drain();
-        QVERIFY(LiveDialogs().isEmpty());
     }
 
     void otherActivationsDoNotCount() {

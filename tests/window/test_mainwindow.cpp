@@ -428,9 +428,8 @@ private slots:
                 if (step == "type:*") {  // the ten right answers
                     for (int row = 1; row <= kRows; ++row) f.result(row)->setText(f.answer(row));
                 } else if (step.startsWith("type:")) {
-                    for (const QChar c : step.mid(5)) {
-                        c == u'\r' ? QTest::keyClick(focus, Qt::Key_Return) : QTest::keyClick(focus, c.toLatin1());
-                    }
+                    QTest::keyClicks(focus, step.mid(5).remove(u'\r'));
+                    if (step.endsWith(u'\r')) QTest::keyClick(focus, Qt::Key_Return);
                 } else if (step.startsWith("click:") || !byKey) {
                     // Where the pointer is: a control under the about panel is not hit.
                     QWidget* w = f.get(step.section(u'|', 0, 0).section(u':', -1).toLatin1().constData());
@@ -454,8 +453,7 @@ private slots:
                   << "exercise=" + f.rowText(RowPart::Grondtal, 1) << "errors=" + f.errors.join(u',');
             int dialogs = 0;
             for (QWidget* w : QApplication::topLevelWidgets()) {
-                auto* dialog = qobject_cast<TPrintDialoog1*>(w);
-                if (dialog && dialog->isVisible()) ++dialogs, dialog->CancelKnop->click();
+                if (auto* d = qobject_cast<TPrintDialoog1*>(w); d && d->isVisible()) ++dialogs, d->CancelKnop->click();
             }
             state << "dialogs=" + QString::number(dialogs);
         }
@@ -468,7 +466,6 @@ private slots:
         FormFixture f;
         f.typeSetting("TimerMinuten", QStringLiteral("2"));
         f.click("Startknop");
-        QVERIFY(!f.get("Instellingen")->isEnabled());
         QTimer::singleShot(0, f.form.get(), [] { QTest::keyClick(QApplication::focusWidget(), Qt::Key_Q, Qt::ControlModifier); });
         QTimer::singleShot(5000, f.form.get(), [] { QCoreApplication::exit(1); });
         QCOMPARE(QCoreApplication::exec(), 0);
