@@ -25,8 +25,9 @@ bool TForm1::HandleKey(QWidget* target, int key, Qt::KeyboardModifiers modifiers
         ClickByKey(control);
         return true;
     }
-    // Escape presses RESET while it can be pressed, wherever the focus is (also on no control,
-    // as after the end of a contest took it out of an answer edit).
+    // Escape is the window's cancel key, not a click: it presses RESET while RESET can be
+    // pressed, wherever the focus is (also on no control, as after the end of a contest took it
+    // out of an answer edit) and also while the about panel lies over it.
     if (key == Qt::Key_Escape && (modifiers & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier)) == 0) {
         auto* reset = static_cast<QAbstractButton*>(widget(Control::OKKnop1));
         if (!reset->isHidden() && reset->isEnabled()) {
@@ -35,7 +36,7 @@ bool TForm1::HandleKey(QWidget* target, int key, Qt::KeyboardModifiers modifiers
         }
         return false;
     }
-    // With Ctrl or Alt held Enter is another key (a button's shortcut); with Shift it is Enter.
+    // With Ctrl or Alt held Enter is another key (a control's key); with Shift it is Enter.
     if ((key != Qt::Key_Return && key != Qt::Key_Enter) || (modifiers & (Qt::ControlModifier | Qt::AltModifier))) {
         return false;
     }
