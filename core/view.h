@@ -10,6 +10,8 @@
 #include <string>
 #include <string_view>
 
+#include "core/color.h"
+
 namespace tolvaro {
 
 // Every control the logic reads or changes. The rows are four blocks of ten, in row order, so
@@ -55,8 +57,6 @@ constexpr Control Row(RowPart part, int row) {
 // The object name of a control, e.g. "Oef3Result".
 std::string ControlName(Control control);
 
-// Font colours the logic sets, as the toolkit's colour values (red in the low byte).
-enum class Color : std::uint32_t { clRed = 0x0000FF, clGreen = 0x008000 };
 
 class View {
 public:

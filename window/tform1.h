@@ -90,7 +90,6 @@ private:
         std::function<void()> exit;
         std::function<void()> enterKey;
         const char* help = nullptr;  // help text shown on mouse movement; "" clears the box
-        int helpLength = 0;
     };
 
     void Construct();
@@ -104,6 +103,8 @@ private:
     void Image3Click();
     void Image4Click();
     bool HandleKey(QWidget* widget, int key, Qt::KeyboardModifiers modifiers);
+    void ClickByKey(QWidget* control);
+    bool Reachable(const QWidget* control) const;
     void AdjustAutoSize(QLabel* label);
     void Run(const std::function<void()>& handler);
     void ReportError(const QString& message);
@@ -117,6 +118,7 @@ private:
     std::array<QWidget*, static_cast<int>(Control::Count)> widgets_{};
     QHash<QObject*, Handlers> handlers_;
     QHash<QObject*, const ControlSpec*> specs_;
+    QHash<int, QWidget*> keys_;  // the control each key clicks, by the key's combined value
     QTextEdit* help_ = nullptr;
     QTextEdit* richEdit1_ = nullptr;
     QWidget* info_ = nullptr;

@@ -97,15 +97,24 @@ private slots:
         const auto row = [](const char* control, std::string_view help) {
             QTest::newRow(control) << QByteArray(control) << Description(help);
         };
-        row("MaxGrondtal", help::kMaxGrondtal);
-        row("TimerMinuten", help::kTimerMinuten);
+        // Every key is told with its control.
+        const auto keyed = [](const char* control, std::string_view help, const char* key) {
+            const QString text = Description(help);
+            QTest::newRow(control) << QByteArray(control)
+                                   << (text.isEmpty() ? QString() : text + u'\n') + "Sneltoets: " + key + '.';
+        };
+        keyed("MaxGrondtal", help::kMaxGrondtal, "Alt+G");
+        keyed("MaxExponent", help::kMaxExponent, "Alt+E");
+        keyed("TimerMinuten", help::kTimerMinuten, "Alt+M");
         row("Oef7Result", help::kResult);
         row("Label6", help::kLabel6);
-        QTest::newRow("Kontroleer") << QByteArray("Kontroleer") << Description(help::kKontroleer) + "\nSneltoets: Ctrl+Enter.";
-        QTest::newRow("Startknop") << QByteArray("Startknop") << QStringLiteral("Sneltoets: Ctrl+T.");
-        row("Image3", help::kImage3);
-        row("Image4", help::kImage4);
-        row("Image1", "Info over het Programma.");  // no help text: the tooltip
+        keyed("Kontroleer", help::kKontroleer, "Ctrl+Enter");
+        keyed("VolgendeOefening", help::kVolgendeOefening, "Ctrl+N");
+        keyed("Startknop", {}, "Ctrl+T");
+        keyed("OKKnop1", {}, "Esc");
+        keyed("Image3", help::kImage3, "Ctrl+P");
+        keyed("Image4", help::kImage4, "Ctrl+Q");
+        keyed("Image1", "Info over het Programma.", "F1");  // no help text: the tooltip
         row("Oef1Kontrol", {});
     }
 
