@@ -2,7 +2,9 @@
 
 #include <QAbstractScrollArea>
 #include <QFocusEvent>
+#include <QMouseEvent>
 #include <QPainter>
+#include <QScrollBar>
 #include <QSvgRenderer>
 
 namespace tolvaro {
@@ -76,6 +78,24 @@ void TEdit::focusOutEvent(QFocusEvent* event) {
     const int length = selectionLength();
     QLineEdit::focusOutEvent(event);
     if (keepSelection_ && start >= 0 && !hasSelectedText()) setSelection(start, length);
+}
+
+TRichEdit::TRichEdit(QWidget* parent) : QTextEdit(parent) {
+    setAcceptDrops(false);
+    viewport()->setAcceptDrops(false);
+}
+
+// A press on the selection would prepare a drag. Letting go of the selection first makes every
+// press start a new selection, as a press beside it does anyway; Shift still extends it.
+void TRichEdit::mousePressEvent(QMouseEvent* event) {
+    QTextCursor cursor = textCursor();
+    if (event->button() == Qt::LeftButton && !(event->modifiers() & Qt::ShiftModifier) && cursor.hasSelection()) {
+        const int scrolled = verticalScrollBar()->value();
+        cursor.clearSelection();
+        setTextCursor(cursor);
+        verticalScrollBar()->setValue(scrolled);
+    }
+    QTextEdit::mousePressEvent(event);
 }
 
 void SetPointer(QWidget* widget, Kind kind, Cursor cursor, const QCursor& noDrop) {

@@ -2,7 +2,9 @@
 // practice, the settings fields, bad input and the general error report.
 #include <QtTest>
 
+#include <QClipboard>
 #include <QGroupBox>
+#include <QMimeData>
 #include <QStyle>
 #include <QTextEdit>
 
@@ -439,7 +441,8 @@ private slots:
         QCOMPARE(f.form->timer1().interval(), 1000);
         f.clock.AdvanceMs(1000);
         f.form->timer1().setInterval(1);  // the tick itself reads only the fake clock
-        QTRY_COMPARE(f.text("KlokVenster"), QStringLiteral("0:09:59"));
+        // The long time format of the C locale, "HH:mm:ss t": the hours with two digits.
+        QTRY_COMPARE(f.text("KlokVenster"), QStringLiteral("00:09:59"));
     }
 
     void helpTexts_data() {
@@ -482,6 +485,70 @@ private slots:
         QString expected = shown;
         expected.replace(u'\r', u'\n');
         QTRY_COMPARE(f.get<QTextEdit>("Help")->toPlainText(), expected);
+    }
+
+    // Text dragged from anywhere lands in no field: a field's text comes only from typing after
+    // it was entered, so that leaving it settles every text it holds.
+    void dropsAreRefused_data() {
+        QTest::addColumn<QString>("name");
+        for (const char* name : {"MaxGrondtal", "MaxExponent", "TimerMinuten", "Oef1Result", "Help"})
+            QTest::newRow(name) << name;
+    }
+    void dropsAreRefused() {
+        QFETCH(QString, name);
+        FormFixture f;
+        QWidget* target = f.get(name.toLatin1().constData());
+        auto shown = [target] {
+            auto* edit = qobject_cast<QLineEdit*>(target);
+            return edit ? edit->text() : static_cast<QTextEdit*>(target)->toPlainText();
+        };
+        const QString before = shown();
+        QMimeData mime;
+        mime.setText(QStringLiteral("2D"));
+        const QPoint at = target->mapTo(f.form.get(), target->rect().center());
+        QDragEnterEvent enter(at, Qt::CopyAction | Qt::MoveAction, &mime, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(f.form->windowHandle(), &enter);
+        QDropEvent drop(QPointF(at), Qt::CopyAction | Qt::MoveAction, &mime, Qt::LeftButton, Qt::NoModifier);
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("No drag target")));
+        QCoreApplication::sendEvent(f.form->windowHandle(), &drop);
+        QVERIFY(!enter.isAccepted());
+        QVERIFY(!drop.isAccepted());
+        QCOMPARE(shown(), before);
+        f.click("Kontroleer");
+        QVERIFY(f.errors.isEmpty());
+    }
+
+    // The help box's text can be selected and copied, but a press on the selection that moves
+    // selects anew instead of dragging the text away: such a drag could leave the window waiting.
+    void helpTextSelectsButDoesNotDrag() {
+        FormFixture f;
+        f.form->SetHelpText(std::string(help::kResult));
+        auto* help = f.get<QTextEdit>("Help");
+        const QString text = help->toPlainText();
+        QTextCursor word(help->document());
+        word.setPosition(text.indexOf(QStringLiteral("oplossing")));
+        word.movePosition(QTextCursor::EndOfWord, QTextCursor::KeepAnchor);
+        help->setTextCursor(word);
+        QCOMPARE(help->textCursor().selectedText(), QStringLiteral("oplossing"));
+
+        QTextCursor inside(help->document());
+        inside.setPosition(word.selectionStart() + 2);
+        const QPoint press = help->cursorRect(inside).center();
+        const QPoint release = press + QPoint(3 * QApplication::startDragDistance() + 15, 0);
+        QTest::mousePress(help->viewport(), Qt::LeftButton, {}, press);
+        QTest::mouseMove(help->viewport(), press + QPoint(QApplication::startDragDistance() + 15, 0));
+        QTest::mouseMove(help->viewport(), release);
+        QTest::mouseRelease(help->viewport(), Qt::LeftButton, {}, release);
+
+        const QTextCursor selected = help->textCursor();
+        QVERIFY(selected.hasSelection());
+        QCOMPARE(selected.selectionStart(), help->cursorForPosition(press).position());
+        QCOMPARE(selected.selectionEnd(), help->cursorForPosition(release).position());
+        help->copy();
+        QCOMPARE(QGuiApplication::clipboard()->text(), selected.selectedText());
+        QCOMPARE(help->toPlainText(), text);
+        f.click("Kontroleer");
+        QVERIFY(f.get("VolgendeOefening")->isVisible());
     }
 
     void helpTextLengths() {
