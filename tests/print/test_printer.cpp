@@ -10,9 +10,12 @@
 #include <QTemporaryDir>
 #include <QtWidgets>
 
+#include <csignal>
 #include <stdexcept>
 #include <string>
 #include <vector>
+
+#include <sys/resource.h>
 
 #include "core/practice.h"
 #include "core/random.h"
@@ -346,6 +349,100 @@ private slots:
         ToPdf(printer, dir.filePath(QStringLiteral("after.pdf")));
         printer.Print(QStringLiteral("weer"), QString());
         QCOMPARE(pdftools::SqueezedLines(dir.filePath(QStringLiteral("after.pdf"))), QStringList{"weer"});
+    }
+
+    // A file system that runs full cuts a sheet short. The job then fails, saying which sheet and
+    // where; nothing half written is left in the folder, an earlier file in the sheet's place
+    // stays, and the printer prints again afterwards. The limit on the size of the files this
+    // process writes cuts the file where a full disk would.
+    void cutShort_data() {
+        QTest::addColumn<int>("failing");  // the sheet that meets the limit, 0 for the exercise sheet
+        QTest::addColumn<int>("limit");    // bytes
+        QTest::newRow("exercise sheet at 4 KB") << 0 << 4096;
+        QTest::newRow("solutions sheet at nothing") << 1 << 0;
+        QTest::newRow("solutions sheet at 4 KB") << 1 << 4096;
+    }
+    void cutShort() {
+        QFETCH(int, failing);
+        QFETCH(int, limit);
+        QTemporaryDir dir;
+        const QString files[] = {dir.filePath(QStringLiteral("Vol.pdf")), dir.filePath(QStringLiteral("Vol - oplossingen.pdf"))};
+        QFile earlier(files[0]);
+        QVERIFY(failing == 1 || (earlier.open(QIODevice::WriteOnly) && earlier.write("eerder") == 6));
+        earlier.close();
+        Printer printer;
+        ToPdf(printer, files[0]);
+        std::signal(SIGXFSZ, SIG_IGN);  // a write past the limit fails instead of ending the process
+        rlimit unlimited{};
+        QVERIFY(::getrlimit(RLIMIT_FSIZE, &unlimited) == 0);
+        QString message;
+        for (int sheet = 0; sheet <= failing; ++sheet) {
+            rlimit cut = unlimited;
+            cut.rlim_cur = static_cast<rlim_t>(limit);
+            QVERIFY(sheet < failing || ::setrlimit(RLIMIT_FSIZE, &cut) == 0);
+            try {
+                PrintLines(printer, Sheet(sheet == 0 ? SheetKind::Exercises : SheetKind::Solutions, SampleTable(), "Vol"));
+            } catch (const std::runtime_error& e) {
+                message = QString::fromUtf8(e.what());
+            }
+        }
+        QVERIFY(::setrlimit(RLIMIT_FSIZE, &unlimited) == 0);
+        QVERIFY2(message.startsWith(failing == 0 ? QStringLiteral("Het werkblad") : QStringLiteral("De oplossingen")) &&
+                     message.contains(files[failing]) && message.contains(QStringLiteral("schijf vol")) &&
+                     (failing == 0 || message.contains(files[0])),
+                 qPrintable(message));
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"Vol.pdf"});
+        if (failing == 0) {
+            QVERIFY(earlier.open(QIODevice::ReadOnly));
+            QCOMPARE(earlier.readAll(), QByteArray("eerder"));
+        } else {
+            QCOMPARE(pdftools::PageCount(files[0]), 1);
+        }
+
+        ToPdf(printer, dir.filePath(QStringLiteral("weer.pdf")));
+        PrintLines(printer, {"weer"});
+        QCOMPARE(pdftools::SqueezedLines(dir.filePath(QStringLiteral("weer.pdf"))), QStringList{"weer"});
+    }
+
+    // A link under the solutions' name, broken or not, is neither asked about nor written
+    // through: it may lead out of the chosen folder. The solutions take the first free name.
+    void solutionsNeverThroughALink_data() {
+        QTest::addColumn<bool>("broken");
+        QTest::newRow("broken link") << true;
+        QTest::newRow("link to a file elsewhere") << false;
+    }
+    void solutionsNeverThroughALink() {
+        QFETCH(bool, broken);
+        QTemporaryDir home;
+        qputenv("HOME", QFile::encodeName(home.path()));
+        QDir folder(home.path());
+        QVERIFY(folder.mkdir(QStringLiteral("elders")) && folder.mkdir(QStringLiteral("Documents")) &&
+                folder.cd(QStringLiteral("Documents")));
+        const QString elsewhere = home.filePath(QStringLiteral("elders/doel.pdf"));
+        QVERIFY(broken || QFile(elsewhere).open(QIODevice::WriteOnly));
+        const QString link = folder.filePath(QStringLiteral("Week - oplossingen.pdf"));
+        QVERIFY(QFile::link(elsewhere, link));
+        bool asked = false;
+        QTimer timer;
+        QObject::connect(&timer, &QTimer::timeout, [&] {
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                asked = true;
+                box->button(QMessageBox::Yes)->click();
+            } else if (auto* dialog = qobject_cast<QPrintDialog*>(QApplication::activeModalWidget())) {
+                dialog->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click();
+            }
+        });
+        timer.start(50);
+        Printer printer;
+        QVERIFY(printer.Setup(nullptr, "Week"));
+        PrintLines(printer, {"blad"});
+        PrintLines(printer, {"oplossingen"});
+        QVERIFY(!asked);
+        QVERIFY(QFileInfo(link).isSymLink());
+        QCOMPARE(QFileInfo::exists(elsewhere), !broken);
+        QCOMPARE(QFileInfo(elsewhere).size(), 0);
+        QCOMPARE(pdftools::SqueezedLines(folder.filePath(QStringLiteral("Week - oplossingen (2).pdf"))),
+                 QStringList{"oplossingen"});
     }
 
     // The whole job: the setup dialog, thirty draws from the settings, the exercise sheet and
