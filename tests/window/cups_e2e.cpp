@@ -50,7 +50,11 @@ QString FindTool(const QString& name) {
 // the window's activation prints both sheets on the queue; Qt's setup dialog, confirmed from a
 // timer, must offer the queue, with a file named after the title. The sheets as composed from the
 // window's thirty exercises are written into `outDir` (sheet-0.txt, sheet-1.txt).
-int PrintChild(int argc, char* argv[], const QString& outDir) {
+//
+// With `failure` "refused" the queue refuses jobs; with "gone" the parent ends the scheduler while
+// Qt's dialog is open. Either way the error report must name the exercise sheet,
+// the queue and the reason, and practice must carry on.
+int PrintChild(int argc, char* argv[], const QString& outDir, const QString& failure) {
     QApplication app(argc, argv);
     tolvaro::ConfigureApplication(app);
     const tolvaro::SteadyClock clock;
@@ -59,8 +63,15 @@ int PrintChild(int argc, char* argv[], const QString& outDir) {
     form.setErrorReporter([&errors](const QString& message) { errors << message; });
     QString offered;
     QTimer answer;
-    QObject::connect(&answer, &QTimer::timeout, [&offered] {
+    QObject::connect(&answer, &QTimer::timeout, [&offered, &failure] {
         if (auto* d = qobject_cast<QPrintDialog*>(QApplication::activeModalWidget())) {
+            if (failure == QStringLiteral("gone")) {
+                // The parent ends the scheduler and answers once it is gone.
+                std::printf("dialog open\n");
+                std::fflush(stdout);
+                char answer[16];
+                if (!std::fgets(answer, sizeof answer, stdin)) return;
+            }
             offered = d->findChild<QComboBox*>(QStringLiteral("printers"))->currentText() + u'|' +
                       d->findChild<QLineEdit*>(QStringLiteral("filename"))->text();
             d->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click();
@@ -81,6 +92,17 @@ int PrintChild(int argc, char* argv[], const QString& outDir) {
     dialog->CheckBox1->setChecked(true);
     dialog->OKKnop->click();
     if (!QTest::qWaitFor([&] { return form.activationCount() == 2; })) return 7;
+    if (!failure.isEmpty()) {
+        const QString reason = failure == QStringLiteral("refused") ? QStringLiteral("neemt geen opdrachten aan")
+                                                                    : QStringLiteral("niet bereikbaar");
+        if (errors.size() != 1 || !errors[0].startsWith(QStringLiteral("Het werkblad")) ||
+            !errors[0].contains(kQueue) || !errors[0].contains(reason)) {
+            std::fprintf(stderr, "reported: %s\n", qPrintable(errors.join(u'\n')));
+            return 8;
+        }
+        form.findChild<QPushButton*>(QStringLiteral("Kontroleer"))->click();
+        return form.findChild<QPushButton*>(QStringLiteral("VolgendeOefening"))->isVisible() ? 0 : 9;
+    }
     if (!errors.isEmpty()) {
         std::fprintf(stderr, "print failed: %s\n", qPrintable(errors.join(u'\n')));
         return 1;
@@ -214,19 +236,35 @@ private slots:
 
     // Two jobs, exercise sheet first, each a document that reads as its sheet was composed,
     // with the same thirty exercises.
-    void worksheetWithSolutions() {
-        QTemporaryDir out;
-        QVERIFY(out.isValid());
+    // Runs the print child; empty when it ended well, else what it said.
+    QString RunChild(const QString& outDir, const QString& failure = {}) {
         QProcess child;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(QStringLiteral("CUPS_SERVER"), socket_);
-        env.insert(QStringLiteral("HOME"), out.path());
+        env.insert(QStringLiteral("HOME"), outDir);
         child.setProcessEnvironment(env);
         child.setProcessChannelMode(QProcess::MergedChannels);
-        child.start(self, {QStringLiteral("--print-child"), out.path()});
-        QVERIFY(child.waitForFinished(120000));
-        QVERIFY2(child.exitStatus() == QProcess::NormalExit && child.exitCode() == 0,
-                 qPrintable(QString::fromUtf8(child.readAll())));
+        QStringList args{QStringLiteral("--print-child"), outDir};
+        if (!failure.isEmpty()) args << failure;
+        child.start(self, args);
+        if (failure == QStringLiteral("gone")) {
+            while (!child.readAll().contains("dialog open")) {
+                if (!child.waitForReadyRead(60000)) return QStringLiteral("no dialog");
+            }
+            cupsd_.terminate();
+            if (!cupsd_.waitForFinished(20000)) return QStringLiteral("the scheduler does not end");
+            child.write("go\n");
+        }
+        if (!child.waitForFinished(120000)) return QStringLiteral("the print child did not end");
+        if (child.exitStatus() == QProcess::NormalExit && child.exitCode() == 0) return {};
+        return QStringLiteral("exit %1: %2").arg(child.exitCode()).arg(QString::fromUtf8(child.readAll()));
+    }
+
+    void worksheetWithSolutions() {
+        QTemporaryDir out;
+        QVERIFY(out.isValid());
+        const QString failed = RunChild(out.path());
+        QVERIFY2(failed.isEmpty(), qPrintable(failed));
 
         // Both jobs through the queue.
         QTRY_COMPARE_WITH_TIMEOUT(
@@ -269,10 +307,33 @@ private slots:
                          exerciseHalves[side].section(QLatin1Char('='), 0, 0));
         }
     }
+
+    // A queue that refuses jobs, and a scheduler that goes away while the dialog is open: the
+    // error report says so for the exercise sheet, nothing is printed, and practice carries on.
+    void refusedOrGone_data() {
+        QTest::addColumn<QString>("failure");
+        QTest::newRow("queue refuses jobs") << "refused";
+        QTest::newRow("scheduler gone while the dialog is open") << "gone";  // last: it ends the scheduler
+    }
+    void refusedOrGone() {
+        QFETCH(QString, failure);
+        const QString jobsBefore = Lp(lpstat_, {QStringLiteral("-W"), QStringLiteral("all"), QStringLiteral("-o"), kQueue});
+        bool ok = true;
+        if (failure == QStringLiteral("refused")) Lp(FindTool(QStringLiteral("cupsreject")), {kQueue}, &ok);
+        QVERIFY(ok);
+        QTemporaryDir out;
+        const QString failed = RunChild(out.path(), failure);
+        QVERIFY2(failed.isEmpty(), qPrintable(failed));
+        if (failure == QStringLiteral("refused")) {
+            Lp(FindTool(QStringLiteral("cupsaccept")), {kQueue}, &ok);
+            QCOMPARE(Lp(lpstat_, {QStringLiteral("-W"), QStringLiteral("all"), QStringLiteral("-o"), kQueue}), jobsBefore);
+        }
+    }
 };
 
 int main(int argc, char* argv[]) {
-    if (argc >= 3 && QByteArray(argv[1]) == "--print-child") return PrintChild(1, argv, QString::fromLocal8Bit(argv[2]));
+    if (argc >= 3 && QByteArray(argv[1]) == "--print-child")
+        return PrintChild(1, argv, QString::fromLocal8Bit(argv[2]), argc >= 4 ? QString::fromLocal8Bit(argv[3]) : QString());
     QApplication app(argc, argv);
     TestCupsEndToEnd test;
     test.self = QCoreApplication::applicationFilePath();
