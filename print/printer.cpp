@@ -250,7 +250,7 @@ void Printer::Print(const QString& text, const QString& jobTitle) {
         return;
     }
     if (!IsWholePdf(partial.file))
-        failFile(QStringLiteral("het bestand kon maar voor een deel worden geschreven; is de schijf vol?"));
+        failFile(QStringLiteral("het bestand kon maar voor een deel worden geschreven, misschien is de schijf vol"));
     if (!PutInPlace(partial.file, file)) fail(nullptr);
 }
 
