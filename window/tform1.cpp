@@ -487,6 +487,7 @@ void TForm1::SetText(Control control, const std::string& text) {
     if (auto* label = qobject_cast<QLabel*>(w)) {
         label->setText(value);
         AdjustAutoSize(label);
+        if (const ControlSpec* entry = specs_.value(label)) FitToLabel(label, *entry);
     } else if (auto* edit = qobject_cast<QLineEdit*>(w)) {
         WriteText(edit, value);
     }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QFrame>
+#include <QLabel>
 #include <QLineEdit>
 #include <QSvgRenderer>
 #include <QTextEdit>
@@ -75,6 +76,11 @@ protected:
 // its parent's if it is a label or an image, and its kind's usual pointer otherwise: the arrow
 // for buttons, panels and the group box.
 void SetPointer(QWidget* widget, Kind kind, Cursor cursor, const QCursor& noDrop);
+
+// Keeps the whole text of a label of fixed size in view: a text wider than the label, such as a
+// countdown in a long time format that names its units, is set smaller until it fits; a text that
+// fits gets the layout's size back.
+void FitToLabel(QLabel* label, const ControlSpec& entry);
 
 // Sets an edit's text. Writing a text clears the selection; the same text written back (an exit
 // whose normalising changed nothing) keeps it.

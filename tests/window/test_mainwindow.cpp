@@ -445,6 +445,31 @@ private slots:
         QTRY_COMPARE(f.text("KlokVenster"), QStringLiteral("00:09:59"));
     }
 
+    // The countdown in the user's long time format, with its unit names, kept whole in its label.
+    void countdownInTheLongTimeFormat_data() {
+        QTest::addColumn<QString>("locale");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("fr_CA") << "fr_CA" << "16 h 38 min 59 s";
+        QTest::newRow("ko_KR") << "ko_KR" << QString::fromUtf8("16시 38분 59초");
+        QTest::newRow("nl_NL") << "nl_NL" << "16:38:59";
+    }
+    void countdownInTheLongTimeFormat() {
+        QFETCH(QString, locale);
+        QFETCH(QString, shown);
+        QLocale::setDefault(QLocale(locale));
+        FormFixture f;
+        QLocale::setDefault(QLocale::system());
+        f.typeSetting("TimerMinuten", QStringLiteral("999"));
+        f.click("Startknop");
+        f.clock.AdvanceMs(1000);
+        f.form->timer1().setInterval(1);  // the tick itself reads only the fake clock
+        QTRY_COMPARE(f.text("KlokVenster"), shown);
+        auto* clock = f.get<QLabel>("KlokVenster");
+        QCOMPARE(clock->width(), 87);
+        QVERIFY(clock->fontMetrics().horizontalAdvance(shown) <= clock->contentsRect().width());
+        QCOMPARE(clock->font().pixelSize() < 19, shown.size() > 8);
+    }
+
     void helpTexts_data() {
         QTest::addColumn<QString>("first");
         QTest::addColumn<QString>("second");
