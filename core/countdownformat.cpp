@@ -87,7 +87,9 @@ std::string CountdownFormat::Format(std::int64_t seconds) const {
             text += piece.text;
             continue;
         }
-        const std::int64_t value = piece.field == 'h' ? seconds / 3600 : piece.field == 'm' ? seconds / 60 % 60 : seconds % 60;
+        const std::int64_t value = piece.field == 'h'   ? seconds / 3600
+                                   : piece.field == 'm' ? seconds / 60 % 60
+                                                        : seconds % 60;
         std::string digits = std::to_string(value);
         if (static_cast<int>(digits.size()) < piece.width) digits.insert(0, piece.width - digits.size(), '0');
         text += digits;

@@ -99,8 +99,9 @@ QString StartFileBeside(const QString& file) {
     const QFileInfo info(file);
     const QDir folder(info.absolutePath());
     for (int attempt = 0; attempt < 100; ++attempt) {
-        const QString name = folder.filePath(
-            QStringLiteral(".%1.%2.part").arg(info.fileName()).arg(QRandomGenerator::global()->generate(), 8, 16, QLatin1Char('0')));
+        const quint32 tag = QRandomGenerator::global()->generate();
+        const QString name =
+            folder.filePath(QStringLiteral(".%1.%2.part").arg(info.fileName()).arg(tag, 8, 16, QLatin1Char('0')));
         QFile partial(name);
         if (partial.open(QIODevice::WriteOnly | QIODevice::NewOnly)) return name;
         if (!QFileInfo(name).isSymLink() && !QFileInfo::exists(name)) break;  // the folder refuses it
