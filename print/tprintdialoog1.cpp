@@ -82,6 +82,7 @@ TPrintDialoog1::TPrintDialoog1(PrintFlags& flags, QWidget* mainWindow, std::func
     Edit1->setFont(SansSerif(16, true));
     SetColor(Edit1, QPalette::Text, ToQColor(Color::clBlack));
     Edit1->setCursor(Qt::ArrowCursor);
+    Edit1->setAcceptDrops(false);  // the title is typed, as every field of the program
 
     CheckBox1 = new QCheckBox(QStringLiteral("Extra blad met oplossingen printen :"), Panel1);
     CheckBox1->setObjectName(QStringLiteral("CheckBox1"));

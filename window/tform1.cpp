@@ -8,7 +8,6 @@
 #include <QLocale>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QRegularExpression>
 #include <QScrollBar>
 #include <QTextCursor>
 #include <QTextEdit>
@@ -50,20 +49,6 @@ QFont FontOf(const FontSpec& entry) {
     return font;
 }
 
-// The locale's separator between hours, minutes and seconds.
-std::string TimeSeparator() {
-    const QString format = QLocale().timeFormat(QLocale::LongFormat);
-    const qsizetype hour = format.indexOf(QRegularExpression(QStringLiteral("[hH]")));
-    if (hour >= 0) {
-        qsizetype i = hour;
-        while (i < format.size() && (format[i] == u'h' || format[i] == u'H')) ++i;
-        qsizetype j = i;
-        while (j < format.size() && format[j] != u'm') ++j;
-        if (j > i && j < format.size()) return format.mid(i, j - i).toStdString();
-    }
-    return ":";
-}
-
 bool IsWindowSwitch(const QFocusEvent* event) {
     return event->reason() == Qt::ActiveWindowFocusReason || event->reason() == Qt::PopupFocusReason;
 }
@@ -73,7 +58,7 @@ bool IsWindowSwitch(const QFocusEvent* event) {
 TForm1::TForm1(const Clock& clock, QWidget* parent, Build build)
     : QWidget(parent, kToolWindowFlags),
       practice_(*this, random_),
-      contest_(*this, practice_, clock, TimeSeparator()) {
+      contest_(*this, practice_, clock, CountdownFormat(QLocale().timeFormat(QLocale::LongFormat).toStdString())) {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Tolvaro v.1 (KVZ)"));
     setFixedSize(809, 646);
@@ -176,7 +161,7 @@ QWidget* TForm1::CreateControl(const ControlSpec& entry, QWidget* parent) {
             break;
         case Kind::Image: widget = new TImage(parent, QString::fromLatin1(entry.picture), entry.stretch); break;
         case Kind::RichText: {
-            auto* box = new QTextEdit(parent);
+            auto* box = new TRichEdit(parent);
             box->setReadOnly(entry.flags & ReadOnly);
             box->setAcceptRichText(false);
             box->setFocusPolicy((entry.flags & Hidden) ? Qt::NoFocus : Qt::ClickFocus);
@@ -444,6 +429,7 @@ void TForm1::SetText(Control control, const std::string& text) {
     if (auto* label = qobject_cast<QLabel*>(w)) {
         label->setText(value);
         AdjustAutoSize(label);
+        if (const ControlSpec* entry = specs_.value(label)) FitToLabel(label, *entry);
     } else if (auto* edit = qobject_cast<QLineEdit*>(w)) {
         WriteText(edit, value);
     }

@@ -2,7 +2,9 @@
 // practice, the settings fields, bad input and the general error report.
 #include <QtTest>
 
+#include <QClipboard>
 #include <QGroupBox>
+#include <QMimeData>
 #include <QStyle>
 #include <QTextEdit>
 
@@ -513,16 +515,31 @@ private slots:
         QVERIFY(f.get("Info")->isVisible());
     }
 
+    // The countdown in the user's long time format, kept whole in its label of fixed size.
+    void timerTicksDriveTheCountdown_data() {
+        QTest::addColumn<QString>("locale");  // empty: the system's, "HH:mm:ss t" in the tests
+        QTest::addColumn<QString>("minutes");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("system") << "" << "10" << "00:09:59";
+        QTest::newRow("fr_CA, unit names") << "fr_CA" << "999" << "16 h 38 min 59 s";
+    }
     void timerTicksDriveTheCountdown() {
+        QFETCH(QString, locale);
+        QFETCH(QString, minutes);
+        QFETCH(QString, shown);
+        if (!locale.isEmpty()) QLocale::setDefault(QLocale(locale));
         FormFixture f;
-        f.typeSetting("TimerMinuten", QStringLiteral("10"));
+        QLocale::setDefault(QLocale::system());
+        f.typeSetting("TimerMinuten", minutes);
         f.click("Startknop");
         QVERIFY(f.form->timer1().isActive());
         QCOMPARE(f.form->timer1().timerType(), Qt::PreciseTimer);
         QCOMPARE(f.form->timer1().interval(), 1000);
         f.clock.AdvanceMs(1000);
         f.form->timer1().setInterval(1);  // the tick itself reads only the fake clock
-        QTRY_COMPARE(f.text("KlokVenster"), QStringLiteral("0:09:59"));
+        QTRY_COMPARE(f.text("KlokVenster"), shown);
+        auto* clock = f.get<QLabel>("KlokVenster");
+        QVERIFY(clock->fontMetrics().horizontalAdvance(shown) <= clock->contentsRect().width());
     }
 
     void helpTexts_data() {
@@ -565,6 +582,52 @@ private slots:
         QString expected = shown;
         expected.replace(u'\r', u'\n');
         QTRY_COMPARE(f.get<QTextEdit>("Help")->toPlainText(), expected);
+    }
+
+    // Text dragged from anywhere lands in no field: a field's text comes only from typing after
+    // it was entered, so that leaving it settles every text it holds.
+    void dropsAreRefused_data() {
+        QTest::addColumn<QString>("name");
+        for (const char* name : {"MaxGrondtal", "MaxExponent", "TimerMinuten", "Oef1Result", "Help"})
+            QTest::newRow(name) << name;
+    }
+    void dropsAreRefused() {
+        QFETCH(QString, name);
+        FormFixture f;
+        QWidget* target = f.get(name.toLatin1().constData());
+        QMimeData mime;
+        mime.setText(QStringLiteral("2D"));
+        const QPoint at = target->mapTo(f.form.get(), target->rect().center());
+        QDragEnterEvent enter(at, Qt::CopyAction | Qt::MoveAction, &mime, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(f.form->windowHandle(), &enter);
+        QVERIFY(!enter.isAccepted());  // no drop follows then
+    }
+
+    // The help box's text can be selected and copied, but a press on the selection that moves
+    // selects anew instead of dragging the text away: such a drag could leave the window waiting.
+    void helpTextSelectsButDoesNotDrag() {
+        FormFixture f;
+        f.form->SetHelpText(std::string(help::kResult));
+        auto* help = f.get<QTextEdit>("Help");
+        const QString text = help->toPlainText();
+        QTextCursor word(help->document());
+        word.setPosition(text.indexOf(QStringLiteral("oplossing")));
+        word.movePosition(QTextCursor::EndOfWord, QTextCursor::KeepAnchor);
+        help->setTextCursor(word);
+
+        QTextCursor inside(help->document());
+        inside.setPosition(word.selectionStart() + 2);
+        const QPoint press = help->cursorRect(inside).center();
+        const QPoint release = press + QPoint(3 * QApplication::startDragDistance() + 15, 0);
+        QTest::mousePress(help->viewport(), Qt::LeftButton, {}, press);
+        QTest::mouseMove(help->viewport(), release);
+        QTest::mouseRelease(help->viewport(), Qt::LeftButton, {}, release);
+
+        const QTextCursor selected = help->textCursor();
+        QCOMPARE(selected.selectionStart(), help->cursorForPosition(press).position());
+        QCOMPARE(selected.selectionEnd(), help->cursorForPosition(release).position());
+        help->copy();
+        QCOMPARE(QGuiApplication::clipboard()->text(), selected.selectedText());
     }
 
     void helpTextLengths() {
