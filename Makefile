@@ -1,6 +1,6 @@
 # Tolvaro: the two everyday commands.
-#   make run    install what is missing, build, start the program
-#   make test   install what is missing, build everything, run every test: the normal build's
+#   make run    install what building and running need, build, start the program
+#   make test   install that and the test tools, build everything, run every test: the normal build's
 #               tests, then the test programs again under the sanitizers (build-asan/), then
 #               short fuzz runs of the number texts (build-fuzz/)
 # The two extra passes on their own: make test-asan, make test-fuzz (presets in CMakePresets.json).
@@ -28,12 +28,16 @@ define run_preset
 	ctest --preset $(1)
 endef
 
-.PHONY: run test test-asan test-fuzz deps
+.PHONY: run test test-asan test-fuzz deps deps-run
+
+# deps-run: compiler, CMake, Qt, GMP, fonts. deps: those and every test tool.
+deps-run:
+	bash scripts/install-deps.sh run
 
 deps:
-	bash scripts/install-deps.sh
+	bash scripts/install-deps.sh test
 
-run: deps
+run: deps-run
 	$(call configure_and_build,$(BUILD_DIR),$(BUILD_TYPE),,tolvaro)
 	./$(BUILD_DIR)/tolvaro
 

@@ -6,14 +6,6 @@
 
 namespace tolvaro {
 
-namespace {
-
-std::string TwoDigits(std::int64_t value) {
-    return std::string(1, static_cast<char>('0' + value / 10)) + static_cast<char>('0' + value % 10);
-}
-
-}  // namespace
-
 void Contest::StartknopClick() {
     practice_.NewExerciseSet();
     practice_.ResetSeries();
@@ -51,9 +43,7 @@ void Contest::Timer1Timer() {
 std::string Contest::FormatCountdown(std::int64_t remaining) const {
     if (remaining < 0) remaining = 0;
     const std::int64_t milliseconds = (remaining + kMillisecond / 2) / kMillisecond;
-    const std::int64_t seconds = milliseconds / 1000;
-    return std::to_string(seconds / 3600) + timeSeparator_ + TwoDigits(seconds / 60 % 60) + timeSeparator_ +
-           TwoDigits(seconds % 60);
+    return countdownFormat_.Format(milliseconds / 1000);
 }
 
 void Contest::ContestEnd() {

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <string>
 
+#include "core/countdownformat.h"
 #include "core/practice.h"
 #include "core/view.h"
 
@@ -16,14 +17,14 @@ class Contest {
 public:
     static constexpr std::int64_t kMillisecond = 1'000'000;  // in clock units (nanoseconds)
 
-    Contest(View& view, Practice& practice, const Clock& clock, std::string timeSeparator = ":")
-        : view_(view), practice_(practice), clock_(clock), timeSeparator_(std::move(timeSeparator)) {}
+    Contest(View& view, Practice& practice, const Clock& clock, CountdownFormat countdownFormat = CountdownFormat())
+        : view_(view), practice_(practice), clock_(clock), countdownFormat_(std::move(countdownFormat)) {}
 
     void StartknopClick();
     void Timer1Timer();
     void OKKnop1Click();
 
-    // The remaining time as hours, minutes and whole seconds, "H:mm:ss".
+    // The remaining time as hours, minutes and whole seconds in the countdown's format.
     std::string FormatCountdown(std::int64_t remaining) const;
 
     bool ContestRunning = false;
@@ -35,7 +36,7 @@ private:
     View& view_;
     Practice& practice_;
     const Clock& clock_;
-    std::string timeSeparator_;
+    CountdownFormat countdownFormat_;
 };
 
 }  // namespace tolvaro

@@ -10,6 +10,8 @@
 #include <string>
 #include <string_view>
 
+#include "core/color.h"
+
 namespace tolvaro {
 
 // Every control the logic reads or changes. The rows are four blocks of ten, in row order, so
@@ -66,9 +68,6 @@ enum class Moment {
     ContestEnded,     // the results are shown
     ContestReset,     // RESET: back to practice
 };
-
-// Font colours the logic sets, as the toolkit's colour values (red in the low byte).
-enum class Color : std::uint32_t { clRed = 0x0000FF, clGreen = 0x008000 };
 
 class View {
 public:

@@ -27,6 +27,15 @@ public:
 
 }  // namespace
 
+QColor ToQColor(Color color) {
+    if (color == Color::BtnShadow) return {160, 160, 160};
+    if (color == Color::BtnText) return {0, 0, 0};
+    if (color == Color::ActiveBorder) return {180, 180, 180};
+    if (color == Color::InactiveCaption) return {191, 205, 219};
+    if (color == Color::Background) return {58, 110, 165};
+    return {color.Red(), color.Green(), color.Blue()};
+}
+
 QPalette LightPalette() {
     // Every role is set, so nothing of the desktop's palette shows through.
     const QColor face(239, 239, 239);

@@ -2,6 +2,7 @@
 
 #include <QAbstractButton>
 #include <QAbstractTextDocumentLayout>
+#include <QFile>
 #include <QFileInfo>
 #include <QFontMetricsF>
 #include <QLineEdit>
@@ -21,6 +22,7 @@
 #include <memory>
 #include <stdexcept>
 
+#include "print/queuestatus.h"
 #include "print/sheetfiles.h"
 
 namespace tolvaro {
@@ -49,14 +51,23 @@ qreal DocumentUnitScale(QPaintDevice* device) {
 [[noreturn]] void Fail(const QString& message) { throw std::runtime_error(message.toStdString()); }
 
 // What the error report says when sheet number `sheet` (0 for the exercise sheet) could not be
-// written to `file`: which sheet is lost, and where the one already written is.
-QString FileFailure(int sheet, const QString& file, const QString& firstFile) {
-    const QString reason = WriteFailureReason(file);
+// written to `file`, and why: which sheet is lost, and where the one already written is.
+QString FileFailure(int sheet, const QString& file, const QString& reason, const QString& firstFile) {
     if (sheet == 0)
         return QStringLiteral("Het werkblad kan niet worden bewaard in \"%1\": %2. Er is niets bewaard.")
             .arg(file, reason);
     return QStringLiteral("De oplossingen kunnen niet worden bewaard in \"%1\": %2. Het werkblad zelf staat in \"%3\".")
         .arg(file, reason, firstFile);
+}
+
+// The same for a sheet that the print service did not take from print queue `queue`.
+QString QueueFailure(int sheet, const QString& queue, const QString& reason) {
+    if (sheet == 0)
+        return QStringLiteral("Het werkblad kan niet worden geprint op \"%1\": %2. Er is niets geprint.")
+            .arg(queue, reason);
+    return QStringLiteral("De oplossingen kunnen niet worden geprint op \"%1\": %2. Het werkblad zelf is wel "
+                          "naar de printer gestuurd.")
+        .arg(queue, reason);
 }
 
 // The sheet's font: Times New Roman, 12 points.
@@ -129,10 +140,12 @@ bool Printer::Setup(QWidget* parent, const std::string& worksheetTitle) {
     return confirmed;
 }
 
+// A link under the wanted name is never replaced, nor asked about: it may lead out of the folder,
+// and it isn't the solutions of an earlier worksheet anyway.
 QString Printer::SolutionsTarget() const {
     const QString wanted = SolutionsFile(sheetFile_);
     const QString free = FreeFile(wanted);
-    return free == wanted || MayReplace(wanted, free) ? wanted : free;
+    return free == wanted || (!QFileInfo(wanted).isSymLink() && MayReplace(wanted, free)) ? wanted : free;
 }
 
 // Asked rather than a free name taken in silence: the file there is most likely the solutions
@@ -173,21 +186,38 @@ void Printer::Print(const QString& text, const QString& jobTitle) {
     if (toFile && device.outputFileName().isEmpty())
         Fail("Er is geen bestand gekozen om naar te printen; er is niets geprint.");
 
-    // The solutions sheet would otherwise replace the exercise sheet in the one file; the
-    // printer goes back to the confirmed file afterwards, whatever happens.
-    if (toFile && sheet > 0 && !sheetFile_.isEmpty()) device.setOutputFileName(SolutionsTarget());
-    const QString file = device.outputFileName();
-    struct RestoreFile {
-        QPrinter& device;
-        const QString& file;
-        ~RestoreFile() {
-            if (!file.isEmpty() && device.outputFileName() != file) device.setOutputFileName(file);
-        }
-    } restore{device, sheetFile_};
+    // Where the sheet is to end up: the file confirmed in the dialog, through its links as the
+    // dialog itself would write it, or for the solutions sheet a file beside it, which would
+    // otherwise replace the exercise sheet in the one file.
+    const QString chosen = device.outputFileName();
+    const QString file = !toFile                              ? QString()
+                         : sheet > 0 && !sheetFile_.isEmpty() ? SolutionsTarget()
+                                                              : FollowLinks(chosen);
+    auto failFile = [&](const QString& reason) { Fail(FileFailure(sheet, file, reason, sheetFile_)); };
     auto fail = [&](const char* printerMessage) {
-        if (toFile) Fail(FileFailure(sheet, file, sheetFile_));
+        if (toFile) failFile(WriteFailureReason(file));
         Fail(printerMessage);
     };
+
+    // A file is written beside its place and put there only when whole: a full disk leaves
+    // neither a sheet cut short nor a lost earlier file. The printer goes back to the confirmed
+    // file afterwards, whatever happens.
+    struct Partial {
+        QPrinter& device;
+        const QString& chosen;
+        QString file;
+        ~Partial() {
+            if (file.isEmpty()) return;
+            QFile::remove(file);
+            device.setOutputFileName(chosen);
+        }
+    } partial{device, chosen, {}};
+    if (toFile) {
+        if (QFileInfo(file).exists() && !QFileInfo(file).isWritable()) fail(nullptr);
+        partial.file = StartFileBeside(file);
+        if (partial.file.isEmpty()) fail(nullptr);
+        device.setOutputFileName(partial.file);
+    }
 
     QPainter painter;
     if (!painter.begin(&device)) fail("De printer kan niet worden geopend; er is niets geprint.");
@@ -213,6 +243,15 @@ void Printer::Print(const QString& text, const QString& jobTitle) {
     }
 
     if (!painter.end() || device.printerState() == QPrinter::Error) fail("Het printen is mislukt.");
+
+    if (!toFile) {
+        if (const QString refusal = LastJobRefusal(); !refusal.isEmpty())
+            Fail(QueueFailure(sheet, device.printerName(), refusal));
+        return;
+    }
+    if (!IsWholePdf(partial.file))
+        failFile(QStringLiteral("het bestand kon maar voor een deel worden geschreven, misschien is de schijf vol"));
+    if (!PutInPlace(partial.file, file)) fail(nullptr);
 }
 
 }  // namespace tolvaro

@@ -41,10 +41,11 @@ public:
 
     // Prints plain text (lines separated by '\n') as one job under `jobTitle`, on the whole
     // printable area of the page and on further pages as needed. Throws std::runtime_error with
-    // a Dutch message when there is no usable printer or printing fails.
+    // a Dutch message, naming the sheet and the file or queue, when there is no usable printer,
+    // printing fails, the file could not be written whole or the print service refused the job.
     // On a PDF printer the file carries the worksheet title instead, and every job after the
     // first since Setup is the solutions sheet: it goes to the file SolutionsFile() names beside
-    // the first, where an existing file is replaced only when the user agrees.
+    // the first, where an existing file (not a link) is replaced only when the user agrees.
     void Print(const QString& text, const QString& jobTitle);
 
     // The hidden print buffer: each added line ends a line, and a carriage return inside it

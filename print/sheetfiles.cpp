@@ -1,10 +1,15 @@
 #include "print/sheetfiles.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
+#include <QRandomGenerator>
 #include <QStandardPaths>
 
+#include <cstdio>
 #include <vector>
+
+#include <unistd.h>
 
 namespace tolvaro {
 namespace {
@@ -83,11 +88,54 @@ QString FreeFile(const QString& file) {
     }
 }
 
+QString FollowLinks(const QString& file) {
+    QFileInfo info(file);
+    // The depth at which the system itself gives up on a chain of links.
+    for (int depth = 0; depth < 40 && info.isSymLink(); ++depth) info.setFile(info.symLinkTarget());
+    return info.filePath();
+}
+
+QString StartFileBeside(const QString& file) {
+    const QFileInfo info(file);
+    const QDir folder(info.absolutePath());
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        const quint32 tag = QRandomGenerator::global()->generate();
+        const QString name =
+            folder.filePath(QStringLiteral(".%1.%2.part").arg(info.fileName()).arg(tag, 8, 16, QLatin1Char('0')));
+        QFile partial(name);
+        if (partial.open(QIODevice::WriteOnly | QIODevice::NewOnly)) return name;
+        if (!QFileInfo(name).isSymLink() && !QFileInfo::exists(name)) break;  // the folder refuses it
+    }
+    return {};
+}
+
+bool IsWholePdf(const QString& file) {
+    QFile pdf(file);
+    if (!pdf.open(QIODevice::ReadOnly)) return false;
+    const QByteArray data = pdf.readAll();
+    if (!data.startsWith("%PDF-") || !data.trimmed().endsWith("%%EOF")) return false;
+    // The end names where the cross-reference table begins; a file cut short and ended by chance
+    // would have to get that right as well.
+    const qsizetype start = data.lastIndexOf("startxref");
+    if (start < 0) return false;
+    bool ok = false;
+    const qlonglong table = data.mid(start + 9, data.lastIndexOf("%%EOF") - start - 9).trimmed().toLongLong(&ok);
+    return ok && table >= 0 && table < start && data.mid(table, 4) == "xref";
+}
+
+bool PutInPlace(const QString& written, const QString& file) {
+    QFile done(written);
+    if (!done.open(QIODevice::ReadOnly) || ::fsync(done.handle()) != 0) return false;
+    done.close();
+    return std::rename(QFile::encodeName(written).constData(), QFile::encodeName(file).constData()) == 0;
+}
+
 QString WriteFailureReason(const QString& file) {
     const QFileInfo info(file);
     const QFileInfo folder(info.absolutePath());
     if (!folder.isDir()) return QStringLiteral("de map \"%1\" bestaat niet").arg(folder.filePath());
-    if (info.exists() ? !info.isWritable() : !folder.isWritable())
+    // The file is written beside its place first, so the folder must take a new file as well.
+    if ((info.exists() && !info.isWritable()) || !folder.isWritable())
         return QStringLiteral("u hebt geen toestemming om daar te schrijven");
     return QStringLiteral("het bestand kan niet worden geschreven");
 }

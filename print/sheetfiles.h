@@ -1,6 +1,6 @@
 // The files of a worksheet printed to PDF: the name proposed for its title, the solutions
-// sheet's file beside the exercise sheet, a free name when a file is already there, and why a
-// file could not be written.
+// sheet's file beside the exercise sheet, a free name when a file is already there, writing a
+// file whole before it takes its place, and why a file could not be written.
 #pragma once
 
 #include <QString>
@@ -21,6 +21,21 @@ QString SolutionsFile(const QString& sheetFile);
 
 // `file` itself when nothing is there yet, else the first free "<name> (n).<extension>".
 QString FreeFile(const QString& file);
+
+// `file` itself, or the file its links lead to.
+QString FollowLinks(const QString& file);
+
+// A new, empty, hidden file beside `file`, in which `file` is written whole before it takes its
+// place; empty when the folder refuses it. Created exclusively, so nothing planted under its name
+// beforehand, such as a link, is written through.
+QString StartFileBeside(const QString& file);
+
+// Whether `file` holds a PDF document to its end: a file system that ran full cuts it short.
+bool IsWholePdf(const QString& file);
+
+// Puts the written file `written` in the place of `file`, on the disk for good. Whatever was
+// there, a link as well, is replaced, never written through.
+bool PutInPlace(const QString& written, const QString& file);
 
 // Why `file` could not be written, in Dutch, to go into a sentence of the error report.
 QString WriteFailureReason(const QString& file);

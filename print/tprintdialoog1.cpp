@@ -21,9 +21,6 @@
 namespace tolvaro {
 namespace {
 
-const QColor kClGreen(0, 128, 0);
-const QColor kBlack(0, 0, 0);
-
 QFont SansSerif(int pixels, bool bold = false, bool underline = false) {
     QFont font;
     // Where MS Sans Serif is missing, a face of about its width keeps the captions in their boxes.
@@ -60,7 +57,7 @@ TPrintDialoog1::TPrintDialoog1(PrintFlags& flags, QWidget* mainWindow, std::func
     setFont(SansSerif(11));
     setAutoFillBackground(true);
     setPalette(LightPalette());
-    SetColor(this, QPalette::Window, kClGreen);
+    SetColor(this, QPalette::Window, ToQColor(Color::clGreen));
     setCursor(NoDropCursor());
 
     Panel1 = new QFrame(this);
@@ -76,22 +73,23 @@ TPrintDialoog1::TPrintDialoog1(PrintFlags& flags, QWidget* mainWindow, std::func
     Label1->setObjectName(QStringLiteral("Label1"));
     Label1->setGeometry(104, 24, 346, 24);
     Label1->setFont(SansSerif(19, true, true));
-    SetColor(Label1, QPalette::WindowText, kBlack);
+    SetColor(Label1, QPalette::WindowText, ToQColor(Color::clBlack));
 
     Edit1 = new QLineEdit(QStringLiteral("Oefening"), Panel1);
     Edit1->setObjectName(QStringLiteral("Edit1"));
     Edit1->setAccessibleName(QStringLiteral("Titel van de oefening"));
     Edit1->setGeometry(16, 96, 553, 28);
     Edit1->setFont(SansSerif(16, true));
-    SetColor(Edit1, QPalette::Text, kBlack);
+    SetColor(Edit1, QPalette::Text, ToQColor(Color::clBlack));
     Edit1->setCursor(Qt::ArrowCursor);
+    Edit1->setAcceptDrops(false);  // the title is typed, as every field of the program
 
     CheckBox1 = new QCheckBox(QStringLiteral("Extra blad met oplossingen printen :"), Panel1);
     CheckBox1->setObjectName(QStringLiteral("CheckBox1"));
     CheckBox1->setGeometry(16, 144, 309, 17);
     CheckBox1->setLayoutDirection(Qt::RightToLeft);  // the caption stands left of the box
     CheckBox1->setFont(SansSerif(16, true));
-    SetColor(CheckBox1, QPalette::WindowText, kBlack);
+    SetColor(CheckBox1, QPalette::WindowText, ToQColor(Color::clBlack));
     CheckBox1->setChecked(false);
     CheckBox1->setCursor(Qt::ArrowCursor);
 
@@ -139,6 +137,7 @@ TPrintDialoog1::TPrintDialoog1(PrintFlags& flags, QWidget* mainWindow, std::func
     if (mainWindow) {
         create();
         windowHandle()->setTransientParent(mainWindow->window()->windowHandle());
+        mainWindow->installEventFilter(this);
     }
     Edit1->setFocus(Qt::OtherFocusReason);
     show();
@@ -188,6 +187,19 @@ void TPrintDialoog1::EnableMainWindow(bool enabled) {
 bool TPrintDialoog1::event(QEvent* event) {
     if (event->type() == QEvent::WindowActivate) FormActivate();
     return QWidget::event(event);
+}
+
+// The disabled main window takes no input, yet a click on it lets the window manager make it the
+// active window, and the keyboard would go with it: the open dialog takes both back.
+bool TPrintDialoog1::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == mainWindow_ && event->type() == QEvent::WindowActivate && !answered_) {
+        QMetaObject::invokeMethod(this, [this] {
+            if (answered_ || !isVisible()) return;
+            raise();
+            activateWindow();
+        }, Qt::QueuedConnection);
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void TPrintDialoog1::showEvent(QShowEvent* event) {

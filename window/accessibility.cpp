@@ -4,12 +4,10 @@
 #include <QAccessible>
 #include <QAccessibleWidget>
 #include <QApplication>
-#include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
 #include <QKeyEvent>
 #include <QMouseEvent>
-#include <QShortcut>
 #include <QTimer>
 #include <QWidget>
 
@@ -27,29 +25,6 @@ constexpr char kNotificationProperty[] = "tolvaroNotification";
 constexpr char kCoveredProperty[] = "tolvaroCovered";
 constexpr int kAnnounceDelayMs = 250;
 constexpr int kRepeatFocusMs = 1000;
-
-struct NamedControl {
-    const char* objectName;
-    const char* name;
-};
-
-constexpr NamedControl kNames[] = {
-    {"MaxGrondtal", "Grootste grondtal"},
-    {"MaxExponent", "Grootste exponent"},
-    {"TimerMinuten", "Timer in minuten"},
-    {"Image1", "Info"},
-    {"Image2", "Tolvaro"},
-    {"Image3", "Printen"},
-    {"Image4", "Stop het programma"},
-    {"OKKnop", "OK"},  // the about panel's button shows only a picture
-    {"Instellingen", "Instellingen"},
-    {"Panel1", "Oefeningen"},
-    {"Panel2", "Punten"},
-    {"Panel3", "Uitslag"},
-    {"Info", "Over het programma"},
-    {"Help", "Uitleg"},
-    {"RichEdit1", "Werkblad"},
-};
 
 // A control under a panel shown over it (the results, the about panel) is not showing: a screen
 // reader's review of the window must not read what the pupil cannot see.
@@ -235,45 +210,15 @@ void SetDescription(QWidget* widget, const QString& text) {
     if (widget->accessibleDescription() != text) widget->setAccessibleDescription(text);
 }
 
-struct ButtonKey {
-    Control button;
-    QKeyCombination key;
-    const char* spoken;  // as the manual and the README name it
-};
-
-constexpr ButtonKey kButtonKeys[] = {
-    {Control::Kontroleer, Qt::CTRL | Qt::Key_Return, "Ctrl+Enter"},
-    {Control::VolgendeOefening, Qt::CTRL | Qt::Key_N, "Ctrl+N"},
-    {Control::Startknop, Qt::CTRL | Qt::Key_T, "Ctrl+T"},
-};
-
-// A button's key presses it exactly as a click would, at once (not after the pressed look
-// Qt shows first: by then a contest may have ended and hidden the button), and only while the
-// button can be clicked.
-void Press(QAbstractButton* button) {
-    if (button->isVisible() && button->isEnabled()) button->click();
-}
-
 }  // namespace
 
-QString AccessibleNameOf(const QString& objectName) {
-    for (const NamedControl& entry : kNames) {
-        if (objectName == QLatin1String(entry.objectName)) return QString::fromUtf8(entry.name);
-    }
-    // Oef<n>Result: the answer edit of row n.
-    if (objectName.startsWith(QLatin1String("Oef")) && objectName.endsWith(QLatin1String("Result"))) {
-        const QStringView row = QStringView(objectName).mid(3, objectName.size() - 9);
-        bool number = false;
-        if (row.toInt(&number) > 0 && number) return QStringLiteral("Oplossing oefening ") + row.toString();
-    }
-    return {};
-}
-
-QString AccessibleDescriptionOf(std::string_view helpText) {
+QString AccessibleDescriptionOf(std::string_view helpText, const QString& keyName) {
     QString text = QString::fromUtf8(helpText.data(), static_cast<qsizetype>(helpText.size()));
     text.replace(u'\r', u'\n');
     while (text.startsWith(u'\n')) text.remove(0, 1);
-    return text;
+    if (keyName.isEmpty()) return text;
+    if (!text.isEmpty()) text += u'\n';
+    return text + QStringLiteral("Sneltoets: ") + keyName + u'.';
 }
 
 QString ExerciseReading(const QString& base, const QString& exponent) {
@@ -286,27 +231,14 @@ void InstallAccessibility() { QAccessible::installFactory(Factory); }
 
 // ---------------------------------------------------------------- the main window
 
-
-FormAccessibility::FormAccessibility(TForm1& form, const HelpTexts& helpTexts,
+FormAccessibility::FormAccessibility(TForm1& form, const Descriptions& descriptions,
                                      const std::vector<QWidget*>& clickablePictures)
     : form_(form) {
-    for (const auto& [widget, help] : helpTexts) widget->setAccessibleDescription(AccessibleDescriptionOf(help));
+    for (const auto& [widget, description] : descriptions) widget->setAccessibleDescription(description);
     for (QWidget* picture : clickablePictures) MarkClickablePicture(picture);
-    for (const ButtonKey& entry : kButtonKeys) {
-        auto* button = static_cast<QAbstractButton*>(form_.widget(entry.button));
-        button->setShortcut(QKeySequence(entry.key));
-        button->installEventFilter(this);
-        QString description = button->accessibleDescription();
-        if (!description.isEmpty()) description += u'\n';
-        button->setAccessibleDescription(description + QStringLiteral("Sneltoets: ") +
-                                         QLatin1String(entry.spoken) + u'.');
-    }
-    // The keypad's Enter is a key of its own.
-    auto* check = static_cast<QAbstractButton*>(form_.widget(Control::Kontroleer));
-    auto* keypad = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Enter), check);
-    connect(keypad, &QShortcut::activated, check, [check] { Press(check); });
     connect(&form_, &TForm1::happened, this, &FormAccessibility::Told);
     connect(&form_, &TForm1::aboutShown, this, &FormAccessibility::AnnounceAbout);
+    connect(&form_, &TForm1::keyRefused, this, &FormAccessibility::KeyRefused);
     // Shown after the start: assistive tools must learn that they are visible, and what they cover.
     for (Control control : {Control::Kontroleer, Control::VolgendeOefening, Control::Startknop, Control::OKKnop1,
                             Control::KlokVenster, Control::Panel3, Control::Info}) {
@@ -390,12 +322,6 @@ void FormAccessibility::accessibilityActiveChanged(bool active) {
 
 bool FormAccessibility::eventFilter(QObject* watched, QEvent* event) {
     switch (event->type()) {
-        case QEvent::Shortcut:
-            if (auto* button = qobject_cast<QAbstractButton*>(watched)) {
-                Press(button);
-                return true;
-            }
-            break;
         case QEvent::FocusIn:
         case QEvent::FocusOut:
             // Before the screen reader asks the field what it is.

@@ -1,16 +1,16 @@
 // What assistive tools (screen readers over AT-SPI) are told about the main window and the print
-// options dialog. Labels and buttons are read by their visible text; controls without a caption
-// get a Dutch name here, a control with a help text gets that text as its description, and the
-// pictures that react to a click are presented as buttons that can be pressed. Windows, dialogs
+// options dialog. Labels and buttons are read by their visible text, controls without a caption
+// by the Dutch name in their row of the control table; a control's help text and key are its
+// description, and the pictures that react to a click are presented as buttons that can be
+// pressed. Windows, dialogs
 // and panels are presented with the roles screen readers expect of them (a panel presented as
 // a frame makes Orca take it for a window and drop every focus event inside it).
 //
-// Each answer field reads its row's exercise ("5 tot de macht 2") and the verdict beside it;
-// CONTROLEER, VOLGENDE OEFENING and START have keys of their own. What the window tells it has
-// happened (a check, a new set or series, a contest's start and end, the about panel) is said
-// unasked, through a notification that appears; the contest's results stay readable on the panel
-// that shows them. What a panel covers is not showing to assistive tools. Whatever is only for
-// assistive tools waits until one is active.
+// Each answer field reads its row's exercise ("5 tot de macht 2") and the verdict beside it.
+// What the window tells it has happened (a check, a new set or series, a contest's start and end,
+// the about panel) is said unasked, through a notification that appears; so is a key that cannot
+// act. The contest's results stay readable on the panel that shows them. What a panel covers is
+// not showing to assistive tools. Whatever is only for assistive tools waits until one is active.
 #pragma once
 
 #include <QAccessible>
@@ -31,13 +31,10 @@ namespace tolvaro {
 
 class TForm1;
 
-// The Dutch accessible name of a control without a caption of its own (by object name);
-// empty for controls whose visible text names them.
-QString AccessibleNameOf(const QString& objectName);
-
-// A help text (lines joined by carriage returns) as an accessible description: lines joined by
-// line feeds, without the empty first line some texts start with.
-QString AccessibleDescriptionOf(std::string_view helpText);
+// A help text (lines joined by carriage returns) and a key's name as an accessible description:
+// the lines joined by line feeds, without the empty first line some texts start with, then
+// "Sneltoets: <key>." when there is a key.
+QString AccessibleDescriptionOf(std::string_view helpText, const QString& keyName = {});
 
 // How a row's exercise is read out: "7 tot de macht 2".
 QString ExerciseReading(const QString& base, const QString& exponent);
@@ -53,9 +50,9 @@ void InstallAccessibility();
 // wired; the window tells it each text the view sets.
 class FormAccessibility : public QObject, public QAccessible::ActivationObserver {
 public:
-    using HelpTexts = std::vector<std::pair<QWidget*, std::string_view>>;
+    using Descriptions = std::vector<std::pair<QWidget*, QString>>;
 
-    FormAccessibility(TForm1& form, const HelpTexts& helpTexts, const std::vector<QWidget*>& clickablePictures);
+    FormAccessibility(TForm1& form, const Descriptions& descriptions, const std::vector<QWidget*>& clickablePictures);
     ~FormAccessibility() override;
 
     void TextChanged(Control control);

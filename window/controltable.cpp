@@ -4,37 +4,25 @@
 
 #include <iterator>
 
+#include "window/helptexts.h"
+
 namespace tolvaro {
 namespace {
-
-// Named colours, 0xRRGGBB.
-constexpr std::uint32_t clBlack = 0x000000;
-constexpr std::uint32_t clWhite = 0xFFFFFF;
-constexpr std::uint32_t clLime = 0x00FF00;
-constexpr std::uint32_t clBlue = 0x0000FF;
-constexpr std::uint32_t clYellow = 0xFFFF00;
-constexpr std::uint32_t clGreen = 0x008000;
-constexpr std::uint32_t clNavy = 0x000080;
-constexpr std::uint32_t clMaroon = 0x800000;
-constexpr std::uint32_t clPurple = 0x800080;
-constexpr std::uint32_t clTeal = 0x008080;
-constexpr std::uint32_t clGray = 0x808080;
-constexpr std::uint32_t clRed = 0xFF0000;
 
 constexpr const char* kMsSans = "MS Sans Serif";
 
 // The window's own font, the default of every control.
-constexpr FontSpec kWindowFont{kMsSans, 13, Bold, clBlack};
+constexpr FontSpec kWindowFont{kMsSans, 13, Bold, Color::clBlack};
 // The settings group's font, used by its labels.
-constexpr FontSpec kGroupFont{kMsSans, 13, Bold, clWhite};
+constexpr FontSpec kGroupFont{kMsSans, 13, Bold, Color::clWhite};
 // Column header and row numbers of the exercise panel, captions of the score panel.
-constexpr FontSpec kNavyCaptionFont{kMsSans, 13, Bold | Italic, clNavy};
+constexpr FontSpec kNavyCaptionFont{kMsSans, 13, Bold | Italic, Color::clNavy};
 constexpr FontSpec kRowNumberFont = kNavyCaptionFont;
 // The exercise rows.
-constexpr FontSpec kArial16BoldItalic{"Arial", 16, Bold | Italic, clBlack};
-constexpr FontSpec kArial13BoldItalic{"Arial", 13, Bold | Italic, clBlack};
+constexpr FontSpec kArial16BoldItalic{"Arial", 16, Bold | Italic, Color::clBlack};
+constexpr FontSpec kArial13BoldItalic{"Arial", 13, Bold | Italic, Color::clBlack};
 // The about panel's font, used by its long text.
-constexpr FontSpec kInfoFont{kMsSans, 16, Regular, clYellow};
+constexpr FontSpec kInfoFont{kMsSans, 16, Regular, Color::clYellow};
 
 constexpr const char* kAnswerPlaceholder = "0000000000000000000000000";  // 25 zeros
 
@@ -44,49 +32,61 @@ constexpr ControlSpec kControls[] = {
     {.name = "Label36", .kind = Kind::Label, .parent = nullptr, .x = 152, .y = 109, .width = 100, .height = 16,
      .text = "Oefening nr. : :", .font = kWindowFont, .flags = AutoSize | Opaque},
     {.name = "Reeksteller", .kind = Kind::Label, .parent = nullptr, .x = 256, .y = 105, .width = 12, .height = 24,
-     .text = "1", .font = {kMsSans, 19, Bold, clBlack}, .background = clYellow, .flags = AutoSize | Opaque,
-     .tooltip = "Dit is het nummer van de oefening in een reeks oefeningen."},
+     .text = "1", .font = {kMsSans, 19, Bold, Color::clBlack}, .background = Color::clYellow, .flags = AutoSize | Opaque,
+     .tooltip = "Dit is het nummer van de oefening in een reeks oefeningen.",
+     .help = help::kReeksteller.data()},
     {.name = "Image4", .kind = Kind::Image, .parent = nullptr, .x = 26, .y = 104, .width = 57, .height = 25,
      .text = "", .font = {}, .tooltip = "Stop het programma.", .cursor = Cursor::Arrow, .picture = ":/art/stop.svg",
-     .stretch = true},
+     .stretch = true,
+     .accessibleName = "Stop het programma", .help = help::kImage4.data(), .key = Qt::CTRL | Qt::Key_Q},
     {.name = "KlokVenster", .kind = Kind::Label, .parent = nullptr, .x = 416, .y = 106, .width = 87, .height = 24,
-     .text = "", .font = {kMsSans, 19, Bold, clRed}, .background = kBtnText,
-     .flags = Hidden | AlignCenter | Opaque, .cursor = Cursor::No},
+     .text = "", .font = {kMsSans, 19, Bold, Color::clRed}, .background = Color::BtnText,
+     .flags = Hidden | AlignCenter | Opaque, .cursor = Cursor::No, .key = Qt::CTRL | Qt::Key_K},
     // Windowed controls, each above the earlier ones.
     {.name = "Instellingen", .kind = Kind::GroupBox, .parent = nullptr, .x = 24, .y = 9, .width = 761, .height = 89,
-     .text = "Instellingen", .font = kGroupFont, .background = clTeal, .flags = NoTooltips, .tabOrder = 0,
-     .cursor = Cursor::NoDrop},
+     .text = "Instellingen", .font = kGroupFont, .background = Color::clTeal, .flags = NoTooltips, .tabOrder = 0,
+     .cursor = Cursor::NoDrop,
+     .accessibleName = "Instellingen", .help = ""},
     {.name = "VolgendeOefening", .kind = Kind::Button, .parent = nullptr, .x = 68, .y = 456, .width = 262, .height = 24,
-     .text = "VOLGENDE OEFENING", .font = {"Arial", 16, Bold, clMaroon}, .tabOrder = 4,
-     .tooltip = "Klik hier voor de volgende oefening in de reeks.", .cursor = Cursor::Arrow},
+     .text = "VOLGENDE OEFENING", .font = {"Arial", 16, Bold, Color::clMaroon}, .tabOrder = 4,
+     .tooltip = "Klik hier voor de volgende oefening in de reeks.", .cursor = Cursor::Arrow,
+     .help = help::kVolgendeOefening.data(), .key = Qt::CTRL | Qt::Key_N},
     {.name = "Panel1", .kind = Kind::Panel, .parent = nullptr, .x = 24, .y = 134, .width = 569, .height = 314,
-     .text = "", .font = kArial13BoldItalic, .background = kActiveBorder, .flags = NoTooltips, .tabOrder = 1,
+     .text = "", .font = kArial13BoldItalic, .background = Color::ActiveBorder, .flags = NoTooltips, .tabOrder = 1,
      .cursor = Cursor::NoDrop, .bevelInner = Bevel::Raised, .bevelOuter = Bevel::None, .bevelWidth = 5,
-     .borderLine = true},
+     .borderLine = true,
+     .accessibleName = "Oefeningen", .help = ""},
     {.name = "Kontroleer", .kind = Kind::Button, .parent = nullptr, .x = 397, .y = 455, .width = 136, .height = 23,
-     .text = "CONTROLEER", .font = {"@Arial Unicode MS", 16, Bold, clPurple}, .tabOrder = 3,
-     .tooltip = "Controleer uw oefening op fouten.", .cursor = Cursor::Arrow},
+     .text = "CONTROLEER", .font = {"@Arial Unicode MS", 16, Bold, Color::clPurple}, .tabOrder = 3,
+     .tooltip = "Controleer uw oefening op fouten.", .cursor = Cursor::Arrow,
+     .help = help::kKontroleer.data(), .key = Qt::CTRL | Qt::Key_Return},
     {.name = "Panel2", .kind = Kind::Panel, .parent = nullptr, .x = 608, .y = 134, .width = 177, .height = 313,
-     .text = "", .font = kWindowFont, .background = kInactiveCaption, .flags = NoTooltips, .tabOrder = 2,
+     .text = "", .font = kWindowFont, .background = Color::InactiveCaption, .flags = NoTooltips, .tabOrder = 2,
      .cursor = Cursor::NoDrop, .bevelInner = Bevel::Lowered, .bevelOuter = Bevel::Raised, .bevelWidth = 5,
-     .borderWidth = 5, .borderLine = true},
+     .borderWidth = 5, .borderLine = true,
+     .accessibleName = "Punten", .help = ""},
     {.name = "Help", .kind = Kind::RichText, .parent = nullptr, .x = 16, .y = 496, .width = 769, .height = 139,
-     .text = "", .font = kWindowFont, .background = clGray, .flags = ReadOnly, .tabOrder = 5,
-     .tooltip = "Context-gevoelig help-menu.", .cursor = Cursor::NoDrop, .flatFrame = true},
+     .text = "", .font = kWindowFont, .background = Color::clGray, .flags = ReadOnly, .tabOrder = 5,
+     .tooltip = "Context-gevoelig help-menu.", .cursor = Cursor::NoDrop, .flatFrame = true,
+     .accessibleName = "Uitleg"},
     {.name = "RichEdit1", .kind = Kind::RichText, .parent = nullptr, .x = -8, .y = 176, .width = 33, .height = 25,
-     .text = "", .font = {"Times New Roman", 16, Regular, clBlack}, .flags = Hidden, .tabOrder = 6},
+     .text = "", .font = {"Times New Roman", 16, Regular, Color::clBlack}, .flags = Hidden, .tabOrder = 6,
+     .accessibleName = "Werkblad"},
     {.name = "Startknop", .kind = Kind::Button, .parent = nullptr, .x = 431, .y = 107, .width = 62, .height = 22,
-     .text = "START", .font = {kMsSans, 13, Bold, clGreen}, .flags = Hidden, .tabOrder = 7},
+     .text = "START", .font = {kMsSans, 13, Bold, Color::clGreen}, .flags = Hidden, .tabOrder = 7,
+     .key = Qt::CTRL | Qt::Key_T},
     {.name = "OKKnop1", .kind = Kind::Button, .parent = nullptr, .x = 350, .y = 107, .width = 62, .height = 23,
-     .text = "RESET", .font = {kMsSans, 13, Bold | Italic, clGreen}, .flags = Hidden | CancelButton, .tabOrder = 8},
+     .text = "RESET", .font = {kMsSans, 13, Bold | Italic, Color::clGreen}, .flags = Hidden | CancelButton, .tabOrder = 8},
     {.name = "Panel3", .kind = Kind::Panel, .parent = nullptr, .x = 24, .y = 136, .width = 761, .height = 313,
-     .text = "", .font = kWindowFont, .background = kBackground, .flags = Hidden | NoTooltips, .tabOrder = 9,
+     .text = "", .font = kWindowFont, .background = Color::Background, .flags = Hidden | NoTooltips, .tabOrder = 9,
      .cursor = Cursor::No, .bevelInner = Bevel::Lowered, .bevelOuter = Bevel::Raised, .bevelWidth = 3,
-     .borderWidth = 3, .borderLine = false},
+     .borderWidth = 3, .borderLine = false,
+     .accessibleName = "Uitslag"},
     {.name = "Info", .kind = Kind::Panel, .parent = nullptr, .x = 172, .y = 33, .width = 585, .height = 280,
-     .text = "", .font = kInfoFont, .background = clBlue, .flags = Hidden | NoTooltips, .tabOrder = 10,
+     .text = "", .font = kInfoFont, .background = Color::clBlue, .flags = Hidden | NoTooltips, .tabOrder = 10,
      .bevelInner = Bevel::None, .bevelOuter = Bevel::Raised, .bevelWidth = 3, .borderWidth = 5,
-     .borderLine = true},
+     .borderLine = true,
+     .accessibleName = "Over het programma"},
 
     // ---- Settings group Instellingen.
     {.name = "Label1", .kind = Kind::Label, .parent = "Instellingen", .x = 19, .y = 16, .width = 236, .height = 16,
@@ -97,20 +97,25 @@ constexpr ControlSpec kControls[] = {
      .text = "Timer (minuten) :", .font = kGroupFont, .flags = AutoSize | Opaque},
     {.name = "MaxGrondtal", .kind = Kind::Edit, .parent = "Instellingen", .x = 263, .y = 16, .width = 57, .height = 17,
      .text = "5", .font = kWindowFont, .tabOrder = 0, .tooltip = "Enter het grootste te  gebruiken grondtal.",
-     .cursor = Cursor::Arrow, .maxLength = 6},
+     .cursor = Cursor::Arrow, .maxLength = 6,
+     .accessibleName = "Grootste grondtal", .help = help::kMaxGrondtal.data(), .key = Qt::ALT | Qt::Key_G},
     {.name = "MaxExponent", .kind = Kind::Edit, .parent = "Instellingen", .x = 262, .y = 40, .width = 58, .height = 17,
      .text = "2", .font = kWindowFont, .tabOrder = 1, .tooltip = "Enter hier het grootste te gebruiken exponent.",
-     .cursor = Cursor::Arrow, .maxLength = 2},
+     .cursor = Cursor::Arrow, .maxLength = 2,
+     .accessibleName = "Grootste exponent", .help = help::kMaxExponent.data(), .key = Qt::ALT | Qt::Key_E},
     {.name = "TimerMinuten", .kind = Kind::Edit, .parent = "Instellingen", .x = 261, .y = 64, .width = 59, .height = 17,
      .text = "0", .font = kWindowFont, .tabOrder = 2,
      .tooltip = "Indien de timer moet gebruikt worden, hier het aantal minuten invullen.",
-     .cursor = Cursor::Arrow, .maxLength = 3},
+     .cursor = Cursor::Arrow, .maxLength = 3,
+     .accessibleName = "Timer in minuten", .help = help::kTimerMinuten.data(), .key = Qt::ALT | Qt::Key_M},
     {.name = "Image3", .kind = Kind::Image, .parent = "Instellingen", .x = 618, .y = 30, .width = 37, .height = 36,
      .text = "", .font = {}, .tooltip = "Aanmaken en printen van een schriftelijke opgave.", .cursor = Cursor::Arrow,
-     .picture = ":/art/printer.svg"},
+     .picture = ":/art/printer.svg",
+     .accessibleName = "Printen", .help = help::kImage3.data(), .key = Qt::CTRL | Qt::Key_P},
     {.name = "Image1", .kind = Kind::Image, .parent = "Instellingen", .x = 687, .y = 32, .width = 35, .height = 33,
      .text = "", .font = {}, .tooltip = "Info over het Programma.", .cursor = Cursor::Arrow,
-     .picture = ":/art/icon.svg"},
+     .picture = ":/art/icon.svg",
+     .accessibleName = "Info", .key = Qt::Key_F1},
 
     // ---- Exercise panel Panel1: the column header, then ten rows of six controls each.
     {.name = "Label38", .kind = Kind::Label, .parent = "Panel1", .x = 14, .y = 7, .width = 507, .height = 16,
@@ -127,7 +132,8 @@ constexpr ControlSpec kControls[] = {
      .text = "=", .font = kArial16BoldItalic, .flags = AutoSize | Opaque},
     {.name = "Oef1Result", .kind = Kind::Edit, .parent = "Panel1", .x = 207, .y = 34, .width = 234, .height = 20,
      .text = kAnswerPlaceholder, .font = kArial16BoldItalic, .flags = TabStop | SelectOnFocus | KeepSelection,
-     .tabOrder = 0, .tooltip = "Uw oplossing.", .cursor = Cursor::Arrow, .maxLength = 25},
+     .tabOrder = 0, .tooltip = "Uw oplossing.", .cursor = Cursor::Arrow, .maxLength = 25,
+     .accessibleName = "Oplossing oefening 1", .help = help::kResult.data()},
     {.name = "Oef1Kontrol", .kind = Kind::Label, .parent = "Panel1", .x = 466, .y = 36, .width = 68, .height = 16,
      .text = "", .font = kArial16BoldItalic, .flags = Opaque},
     // Row 2
@@ -141,7 +147,8 @@ constexpr ControlSpec kControls[] = {
      .text = "=", .font = kArial16BoldItalic, .flags = AutoSize | Opaque},
     {.name = "Oef2Result", .kind = Kind::Edit, .parent = "Panel1", .x = 207, .y = 61, .width = 234, .height = 20,
      .text = kAnswerPlaceholder, .font = kArial16BoldItalic, .flags = TabStop | SelectOnFocus,
-     .tabOrder = 1, .tooltip = "Uw oplossing.", .cursor = Cursor::Arrow, .maxLength = 25},
+     .tabOrder = 1, .tooltip = "Uw oplossing.", .cursor = Cursor::Arrow, .maxLength = 25,
+     .accessibleName = "Oplossing oefening 2", .help = help::kResult.data()},
     {.name = "Oef2Kontrol", .kind = Kind::Label, .parent = "Panel1", .x = 466, .y = 64, .width = 68, .height = 16,
      .text = "", .font = kArial16BoldItalic, .flags = Opaque},
     // Row 3
@@ -155,7 +162,8 @@ constexpr ControlSpec kControls[] = {
      .text = "=", .font = kArial16BoldItalic, .flags = AutoSize | Opaque},
     {.name = "Oef3Result", .kind = Kind::Edit, .parent = "Panel1", .x = 207, .y = 88, .width = 234, .height = 20,
      .text = kAnswerPlaceholder, .font = kArial16BoldItalic, .flags = TabStop | SelectOnFocus,
-     .tabOrder = 2, .tooltip = "Uw oplossing.", .cursor = Cursor::Arrow, .maxLength = 25},
+     .tabOrder = 2, .tooltip = "Uw oplossing.", .cursor = Cursor::Arrow, .maxLength = 25,
+     .accessibleName = "Oplossing oefening 3", .help = help::kResult.data()},
     {.name = "Oef3Kontrol", .kind = Kind::Label, .parent = "Panel1", .x = 466, .y = 91, .width = 68, .height = 16,
      .text = "", .font = kArial16BoldItalic, .flags = Opaque},
     // Row 4
@@ -169,7 +177,8 @@ constexpr ControlSpec kControls[] = {
      .text = "=", .font = kArial16BoldItalic, .flags = AutoSize | Opaque},
     {.name = "Oef4Result", .kind = Kind::Edit, .parent = "Panel1", .x = 207, .y = 115, .width = 234, .height = 20,
      .text = kAnswerPlaceholder, .font = kArial16BoldItalic, .flags = TabStop | SelectOnFocus,
-     .tabOrder = 3, .tooltip = "Uw oplossing.", .cursor = Cursor::Arrow, .maxLength = 25},
+     .tabOrder = 3, .tooltip = "Uw oplossing.", .cursor = Cursor::Arrow, .maxLength = 25,
+     .accessibleName = "Oplossing oefening 4", .help = help::kResult.data()},
     {.name = "Oef4Kontrol", .kind = Kind::Label, .parent = "Panel1", .x = 466, .y = 117, .width = 68, .height = 16,
      .text = "", .font = kArial16BoldItalic, .flags = Opaque},
     // Row 5
@@ -183,7 +192,8 @@ constexpr ControlSpec kControls[] = {
      .text = "=", .font = kArial16BoldItalic, .flags = AutoSize | Opaque},
     {.name = "Oef5Result", .kind = Kind::Edit, .parent = "Panel1", .x = 207, .y = 142, .width = 234, .height = 20,
      .text = kAnswerPlaceholder, .font = kArial16BoldItalic, .flags = TabStop | SelectOnFocus,
-     .tabOrder = 4, .tooltip = "Uw oplossing.", .cursor = Cursor::Arrow, .maxLength = 25},
+     .tabOrder = 4, .tooltip = "Uw oplossing.", .cursor = Cursor::Arrow, .maxLength = 25,
+     .accessibleName = "Oplossing oefening 5", .help = help::kResult.data()},
     {.name = "Oef5Kontrol", .kind = Kind::Label, .parent = "Panel1", .x = 466, .y = 143, .width = 68, .height = 18,
      .text = "", .font = kArial16BoldItalic, .flags = Opaque},
     // Row 6
@@ -197,7 +207,8 @@ constexpr ControlSpec kControls[] = {
      .text = "=", .font = kArial16BoldItalic, .flags = AutoSize | Opaque},
     {.name = "Oef6Result", .kind = Kind::Edit, .parent = "Panel1", .x = 207, .y = 169, .width = 234, .height = 20,
      .text = kAnswerPlaceholder, .font = kArial16BoldItalic, .flags = TabStop | SelectOnFocus,
-     .tabOrder = 5, .tooltip = "Uw oplossing.", .cursor = Cursor::Arrow, .maxLength = 25},
+     .tabOrder = 5, .tooltip = "Uw oplossing.", .cursor = Cursor::Arrow, .maxLength = 25,
+     .accessibleName = "Oplossing oefening 6", .help = help::kResult.data()},
     {.name = "Oef6Kontrol", .kind = Kind::Label, .parent = "Panel1", .x = 466, .y = 172, .width = 68, .height = 16,
      .text = "", .font = kArial16BoldItalic, .flags = Opaque},
     // Row 7
@@ -211,7 +222,8 @@ constexpr ControlSpec kControls[] = {
      .text = "=", .font = kArial16BoldItalic, .flags = AutoSize | Opaque},
     {.name = "Oef7Result", .kind = Kind::Edit, .parent = "Panel1", .x = 207, .y = 196, .width = 234, .height = 20,
      .text = kAnswerPlaceholder, .font = kArial16BoldItalic, .flags = TabStop | SelectOnFocus,
-     .tabOrder = 6, .tooltip = "Uw oplossing.", .cursor = Cursor::Arrow, .maxLength = 25},
+     .tabOrder = 6, .tooltip = "Uw oplossing.", .cursor = Cursor::Arrow, .maxLength = 25,
+     .accessibleName = "Oplossing oefening 7", .help = help::kResult.data()},
     {.name = "Oef7Kontrol", .kind = Kind::Label, .parent = "Panel1", .x = 466, .y = 198, .width = 68, .height = 16,
      .text = "", .font = kArial16BoldItalic, .flags = Opaque},
     // Row 8
@@ -225,7 +237,8 @@ constexpr ControlSpec kControls[] = {
      .text = "=", .font = kArial16BoldItalic, .flags = AutoSize | Opaque},
     {.name = "Oef8Result", .kind = Kind::Edit, .parent = "Panel1", .x = 207, .y = 223, .width = 234, .height = 20,
      .text = kAnswerPlaceholder, .font = kArial16BoldItalic, .flags = TabStop | SelectOnFocus,
-     .tabOrder = 7, .tooltip = "Uw oplossing.", .cursor = Cursor::Arrow, .maxLength = 25},
+     .tabOrder = 7, .tooltip = "Uw oplossing.", .cursor = Cursor::Arrow, .maxLength = 25,
+     .accessibleName = "Oplossing oefening 8", .help = help::kResult.data()},
     {.name = "Oef8Kontrol", .kind = Kind::Label, .parent = "Panel1", .x = 466, .y = 225, .width = 68, .height = 16,
      .text = "", .font = kArial16BoldItalic, .flags = Opaque},
     // Row 9
@@ -239,7 +252,8 @@ constexpr ControlSpec kControls[] = {
      .text = "=", .font = kArial16BoldItalic, .flags = AutoSize | Opaque},
     {.name = "Oef9Result", .kind = Kind::Edit, .parent = "Panel1", .x = 207, .y = 250, .width = 234, .height = 20,
      .text = kAnswerPlaceholder, .font = kArial16BoldItalic, .flags = TabStop | SelectOnFocus,
-     .tabOrder = 8, .tooltip = "Uw oplossing.", .cursor = Cursor::Arrow, .maxLength = 25},
+     .tabOrder = 8, .tooltip = "Uw oplossing.", .cursor = Cursor::Arrow, .maxLength = 25,
+     .accessibleName = "Oplossing oefening 9", .help = help::kResult.data()},
     {.name = "Oef9Kontrol", .kind = Kind::Label, .parent = "Panel1", .x = 466, .y = 252, .width = 68, .height = 16,
      .text = "", .font = kArial16BoldItalic, .flags = Opaque},
     // Row 10
@@ -253,7 +267,8 @@ constexpr ControlSpec kControls[] = {
      .text = "=", .font = kArial16BoldItalic, .flags = AutoSize | Opaque},
     {.name = "Oef10Result", .kind = Kind::Edit, .parent = "Panel1", .x = 207, .y = 278, .width = 234, .height = 20,
      .text = kAnswerPlaceholder, .font = kArial16BoldItalic, .flags = TabStop | SelectOnFocus,
-     .tabOrder = 9, .tooltip = "Uw oplossing.", .cursor = Cursor::Arrow, .maxLength = 25},
+     .tabOrder = 9, .tooltip = "Uw oplossing.", .cursor = Cursor::Arrow, .maxLength = 25,
+     .accessibleName = "Oplossing oefening 10", .help = help::kResult.data()},
     {.name = "Oef10Kontrol", .kind = Kind::Label, .parent = "Panel1", .x = 466, .y = 280, .width = 68, .height = 16,
      .text = "", .font = kArial16BoldItalic, .flags = Opaque},
 
@@ -261,40 +276,42 @@ constexpr ControlSpec kControls[] = {
     {.name = "Label41", .kind = Kind::Label, .parent = "Panel2", .x = 24, .y = 28, .width = 125, .height = 16,
      .text = "Behaalde punten", .font = kNavyCaptionFont, .flags = AutoSize | Opaque},
     {.name = "Label6", .kind = Kind::Label, .parent = "Panel2", .x = 35, .y = 66, .width = 105, .height = 37,
-     .text = "", .font = {kMsSans, 32, Bold, clYellow}, .flags = AlignCenter | Opaque,
-     .tooltip = "Aantal behaalde punten in huidige reeks."},
+     .text = "", .font = {kMsSans, 32, Bold, Color::clYellow}, .flags = AlignCenter | Opaque,
+     .tooltip = "Aantal behaalde punten in huidige reeks.",
+     .help = help::kLabel6.data()},
     {.name = "Label14", .kind = Kind::Label, .parent = "Panel2", .x = 72, .y = 135, .width = 38, .height = 29,
-     .text = "OP", .font = {kMsSans, 24, Bold, clBlack}, .flags = AutoSize | Opaque},
+     .text = "OP", .font = {kMsSans, 24, Bold, Color::clBlack}, .flags = AutoSize | Opaque},
     {.name = "Label8", .kind = Kind::Label, .parent = "Panel2", .x = 35, .y = 197, .width = 105, .height = 37,
-     .text = "", .font = {kMsSans, 32, Bold, clBlue}, .flags = AlignCenter | Opaque,
-     .tooltip = "Maximum aantal punten in huidige reeks."},
+     .text = "", .font = {kMsSans, 32, Bold, Color::clBlue}, .flags = AlignCenter | Opaque,
+     .tooltip = "Maximum aantal punten in huidige reeks.",
+     .help = help::kLabel8.data()},
     {.name = "Label40", .kind = Kind::Label, .parent = "Panel2", .x = 26, .y = 260, .width = 122, .height = 16,
      .text = "Maximum punten", .font = kNavyCaptionFont, .flags = AutoSize | Opaque},
 
     // ---- Results panel Panel3.
     {.name = "Label47", .kind = Kind::Label, .parent = "Panel3", .x = 326, .y = 44, .width = 116, .height = 24,
-     .text = "Puntentotaal", .font = {kMsSans, 19, Bold, clWhite}, .background = kBackground,
+     .text = "Puntentotaal", .font = {kMsSans, 19, Bold, Color::clWhite}, .background = Color::Background,
      .flags = AlignCenter | Opaque},
     {.name = "Label48", .kind = Kind::Label, .parent = "Panel3", .x = 210, .y = 116, .width = 122, .height = 37,
-     .text = "", .font = {kMsSans, 32, Bold, clYellow}, .flags = AutoSize | AlignRight | Opaque},
+     .text = "", .font = {kMsSans, 32, Bold, Color::clYellow}, .flags = AutoSize | AlignRight | Opaque},
     {.name = "Label50", .kind = Kind::Label, .parent = "Panel3", .x = 370, .y = 124, .width = 30, .height = 24,
-     .text = "OP", .font = {kMsSans, 19, Bold, clWhite}, .flags = AutoSize | AlignCenter | Opaque},
+     .text = "OP", .font = {kMsSans, 19, Bold, Color::clWhite}, .flags = AutoSize | AlignCenter | Opaque},
     {.name = "Label49", .kind = Kind::Label, .parent = "Panel3", .x = 436, .y = 114, .width = 122, .height = 37,
-     .text = "", .font = {kMsSans, 32, Bold, clYellow}, .flags = AutoSize | Opaque},
+     .text = "", .font = {kMsSans, 32, Bold, Color::clYellow}, .flags = AutoSize | Opaque},
     {.name = "Label51", .kind = Kind::Label, .parent = "Panel3", .x = 304, .y = 209, .width = 98, .height = 41,
-     .text = "", .font = {kMsSans, 32, Bold, clLime}, .flags = AlignRight | Opaque},
+     .text = "", .font = {kMsSans, 32, Bold, Color::clLime}, .flags = AlignRight | Opaque},
     {.name = "Label52", .kind = Kind::Label, .parent = "Panel3", .x = 412, .y = 208, .width = 30, .height = 37,
-     .text = "%", .font = {kMsSans, 32, Bold, clWhite}, .flags = AutoSize | Opaque},
+     .text = "%", .font = {kMsSans, 32, Bold, Color::clWhite}, .flags = AutoSize | Opaque},
 
     // ---- About panel Info.
     {.name = "Label42", .kind = Kind::Label, .parent = "Info", .x = 58, .y = 13, .width = 103, .height = 16,
-     .text = "Gemaakt door", .font = {kMsSans, 13, Regular, clYellow}, .flags = AutoSize | Opaque},
+     .text = "Gemaakt door", .font = {kMsSans, 13, Regular, Color::clYellow}, .flags = AutoSize | Opaque},
     {.name = "Label43", .kind = Kind::Label, .parent = "Info", .x = 176, .y = 8, .width = 141, .height = 24,
-     .text = "het Tolvaro-team", .font = {kMsSans, 19, Bold | Italic, clYellow}, .flags = AutoSize | Opaque},
+     .text = "het Tolvaro-team", .font = {kMsSans, 19, Bold | Italic, Color::clYellow}, .flags = AutoSize | Opaque},
     {.name = "Label46", .kind = Kind::Label, .parent = "Info", .x = 161, .y = 31, .width = 162, .height = 16,
-     .text = "www.tolvaro.example", .font = {kMsSans, 13, Bold | Italic, clWhite}, .flags = AutoSize | Opaque},
+     .text = "www.tolvaro.example", .font = {kMsSans, 13, Bold | Italic, Color::clWhite}, .flags = AutoSize | Opaque},
     {.name = "Label44", .kind = Kind::Label, .parent = "Info", .x = 216, .y = 75, .width = 167, .height = 20,
-     .text = "Tolvaro v.1", .font = {kMsSans, 16, Bold | Underline, clYellow}, .flags = AutoSize | Opaque},
+     .text = "Tolvaro v.1", .font = {kMsSans, 16, Bold | Underline, Color::clYellow}, .flags = AutoSize | Opaque},
     {.name = "Label45", .kind = Kind::Label, .parent = "Info", .x = 16, .y = 99, .width = 527, .height = 120,
      .text = "Flexibel Programma voor het oefenen met Tolvaro. Het programma is in te stellen van heel eenvoudig "
              "tot heel moeilijk, en bevat de mogelijkheid om een schriftelijke opgave aan te maken en te printen. "
@@ -302,10 +319,12 @@ constexpr ControlSpec kControls[] = {
              "mogelijk juiste oefeningen maken binnen een vastgestelde tijd).",
      .font = kInfoFont, .flags = WordWrap | Opaque},
     {.name = "Image2", .kind = Kind::Image, .parent = "Info", .x = 537, .y = 6, .width = 33, .height = 36,
-     .text = "", .font = {}, .picture = ":/art/icon.svg"},
+     .text = "", .font = {}, .picture = ":/art/icon.svg",
+     .accessibleName = "Tolvaro"},
     {.name = "OKKnop", .kind = Kind::Button, .parent = "Info", .x = 286, .y = 237, .width = 36, .height = 25,
-     .text = "", .font = {kMsSans, 16, Bold, clGreen}, .flags = DefaultButton, .tabOrder = 0,
-     .picture = ":/art/ok.svg"},
+     .text = "", .font = {kMsSans, 16, Bold, Color::clGreen}, .flags = DefaultButton, .tabOrder = 0,
+     .picture = ":/art/ok.svg",
+     .accessibleName = "OK"},
 };
 
 }  // namespace

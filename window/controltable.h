@@ -2,8 +2,10 @@
 // TForm1. Positions are relative to the parent's client area, at 96 pixels per inch.
 #pragma once
 
-#include <cstdint>
+#include <QKeyCombination>
 #include <span>
+
+#include "core/color.h"
 
 namespace tolvaro {
 
@@ -40,20 +42,11 @@ enum ControlFlag : unsigned {
     NoTooltips = 1u << 12,     // container with tooltips switched off
 };
 
-// Colours: 0xRRGGBB, or one of the system colours below, or kNoColor for "inherit".
-inline constexpr std::uint32_t kNoColor = 0xFF000000u;
-inline constexpr std::uint32_t kBtnShadow = 0xFE000001u;
-inline constexpr std::uint32_t kBtnText = 0xFE000002u;
-inline constexpr std::uint32_t kActiveBorder = 0xFE000003u;
-inline constexpr std::uint32_t kInactiveCaption = 0xFE000004u;
-inline constexpr std::uint32_t kBackground = 0xFE000005u;
-inline constexpr std::uint32_t kGrayText = 0xFE000006u;
-
 struct FontSpec {
     const char* family = nullptr;  // nullptr: the parent's font
     int pixelSize = 0;
     unsigned style = Regular;
-    std::uint32_t color = kNoColor;
+    Color color = Color::None;
 };
 
 // Panel frames: bevels and border as in the layout.
@@ -66,7 +59,7 @@ struct ControlSpec {
     int x, y, width, height;
     const char* text;    // caption or text at creation (UTF-8)
     FontSpec font;
-    std::uint32_t background = kNoColor;
+    Color background = Color::None;
     unsigned flags = NoFlags;
     int tabOrder = -1;           // among the parent's children; -1 for none
     const char* tooltip = nullptr;
@@ -80,6 +73,13 @@ struct ControlSpec {
     bool borderLine = false;
     bool stretch = false;    // image: picture scaled to the control's size (otherwise unscaled)
     bool flatFrame = false;  // rich text box: flat single-line frame instead of the 3-D frame
+    // For assistive tools, where the control shows no caption that names it.
+    const char* accessibleName = nullptr;
+    // The context help shown while the mouse moves over the control (lines joined by a carriage
+    // return alone); "" clears the box, nullptr leaves it as it is. Also its accessible description.
+    const char* help = nullptr;
+    // The key that clicks the control; Qt::Key_unknown for none. Enter stands for the keypad's too.
+    QKeyCombination key = Qt::Key_unknown;
 };
 
 // Every control of the main window, parents before their children, in creation (stacking) order.

@@ -8,7 +8,6 @@
 #include <QLocale>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QRegularExpression>
 #include <QScrollBar>
 #include <QTextCursor>
 #include <QTextEdit>
@@ -19,7 +18,7 @@
 #include "print/tprintdialoog1.h"
 #include "window/accessibility.h"
 #include "window/controltable.h"
-#include "window/helptexts.h"
+#include "window/keys.h"
 #include "window/placement.h"
 #include "window/widgets.h"
 
@@ -29,18 +28,6 @@ namespace {
 
 constexpr Qt::WindowFlags kToolWindowFlags =
     Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint;
-
-QColor ColorOf(std::uint32_t value) {
-    switch (value) {
-        case kBtnShadow: return {160, 160, 160};
-        case kBtnText: return {0, 0, 0};
-        case kActiveBorder: return {180, 180, 180};
-        case kInactiveCaption: return {191, 205, 219};
-        case kBackground: return {58, 110, 165};
-        case kGrayText: return {109, 109, 109};
-        default: return QColor::fromRgb(value & 0xFFFFFFu);
-    }
-}
 
 // The layout names Windows faces; asking for the installed metric-compatible faces directly
 // spares the font lookup a fallback search for every face it doesn't know. (Were they missing,
@@ -62,20 +49,6 @@ QFont FontOf(const FontSpec& entry) {
     return font;
 }
 
-// The locale's separator between hours, minutes and seconds.
-std::string TimeSeparator() {
-    const QString format = QLocale().timeFormat(QLocale::LongFormat);
-    const qsizetype hour = format.indexOf(QRegularExpression(QStringLiteral("[hH]")));
-    if (hour >= 0) {
-        qsizetype i = hour;
-        while (i < format.size() && (format[i] == u'h' || format[i] == u'H')) ++i;
-        qsizetype j = i;
-        while (j < format.size() && format[j] != u'm') ++j;
-        if (j > i && j < format.size()) return format.mid(i, j - i).toStdString();
-    }
-    return ":";
-}
-
 bool IsWindowSwitch(const QFocusEvent* event) {
     return event->reason() == Qt::ActiveWindowFocusReason || event->reason() == Qt::PopupFocusReason;
 }
@@ -85,14 +58,14 @@ bool IsWindowSwitch(const QFocusEvent* event) {
 TForm1::TForm1(const Clock& clock, QWidget* parent, Build build)
     : QWidget(parent, kToolWindowFlags),
       practice_(*this, random_),
-      contest_(*this, practice_, clock, TimeSeparator()) {
+      contest_(*this, practice_, clock, CountdownFormat(QLocale().timeFormat(QLocale::LongFormat).toStdString())) {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Tolvaro v.1 (KVZ)"));
     setFixedSize(809, 646);
     QPalette palette = LightPalette();
-    palette.setColor(QPalette::Window, ColorOf(kBtnShadow));
+    palette.setColor(QPalette::Window, ToQColor(Color::BtnShadow));
     setPalette(palette);
-    setFont(FontOf({"MS Sans Serif", 13, Bold, 0}));
+    setFont(FontOf({"MS Sans Serif", 13, Bold}));
     noDropCursor_ = NoDropCursor();
     setCursor(noDropCursor_);
     setMouseTracking(true);
@@ -188,7 +161,7 @@ QWidget* TForm1::CreateControl(const ControlSpec& entry, QWidget* parent) {
             break;
         case Kind::Image: widget = new TImage(parent, QString::fromLatin1(entry.picture), entry.stretch); break;
         case Kind::RichText: {
-            auto* box = new QTextEdit(parent);
+            auto* box = new TRichEdit(parent);
             box->setReadOnly(entry.flags & ReadOnly);
             box->setAcceptRichText(false);
             box->setFocusPolicy((entry.flags & Hidden) ? Qt::NoFocus : Qt::ClickFocus);
@@ -199,24 +172,25 @@ QWidget* TForm1::CreateControl(const ControlSpec& entry, QWidget* parent) {
     }
     ApplyLightStyle(widget);
     widget->setObjectName(QString::fromLatin1(entry.name));
-    // Controls without a caption of their own get a Dutch name for assistive tools.
-    if (const QString name = AccessibleNameOf(widget->objectName()); !name.isEmpty()) widget->setAccessibleName(name);
+    if (entry.accessibleName) widget->setAccessibleName(QString::fromUtf8(entry.accessibleName));
+    if (entry.help) handlers_[widget].help = entry.help;
+    if (entry.key.key() != Qt::Key_unknown) keys_.insert(entry.key.toCombined(), widget);
     widget->setGeometry(entry.x, entry.y, entry.width, entry.height);
     if (entry.font.family) widget->setFont(FontOf(entry.font));
     QPalette palette;
     palette.setResolveMask(0);
-    if (entry.font.family && entry.font.color != kNoColor) {
-        const QColor color = ColorOf(entry.font.color);
+    if (entry.font.family && entry.font.color != Color::None) {
+        const QColor color = ToQColor(entry.font.color);
         palette.setColor(QPalette::WindowText, color);
         palette.setColor(QPalette::Text, color);
         palette.setColor(QPalette::ButtonText, color);
     }
-    if (entry.background != kNoColor) {
-        palette.setColor(QPalette::Window, ColorOf(entry.background));
-        if (entry.kind == Kind::RichText) palette.setColor(QPalette::Base, ColorOf(entry.background));
+    if (entry.background != Color::None) {
+        palette.setColor(QPalette::Window, ToQColor(entry.background));
+        if (entry.kind == Kind::RichText) palette.setColor(QPalette::Base, ToQColor(entry.background));
     }
     widget->setPalette(palette);
-    widget->setAutoFillBackground(entry.background != kNoColor || (entry.flags & Opaque) ||
+    widget->setAutoFillBackground(entry.background != Color::None || (entry.flags & Opaque) ||
                                   entry.kind == Kind::Panel || entry.kind == Kind::GroupBox);
     SetPointer(widget, entry.kind, entry.cursor, noDropCursor_);
     if (entry.tooltip) {
@@ -244,19 +218,8 @@ void TForm1::AdjustAutoSize(QLabel* label) {
 
 void TForm1::WireHandlers() {
     auto on = [this](Control control) -> Handlers& { return handlers_[widget(control)]; };
-    auto help = [](Handlers& h, std::string_view text) {
-        h.help = text.data();
-        h.helpLength = static_cast<int>(text.size());
-    };
     auto& p = practice_;
-
-    for (Control background : {Control::Form1, Control::Instellingen, Control::Panel1}) help(on(background), "");
-    help(handlers_[findChild<QWidget*>(QStringLiteral("Panel2"))], "");
-    help(on(Control::Reeksteller), help::kReeksteller);
-    help(on(Control::Label6), help::kLabel6);
-    help(on(Control::Label8), help::kLabel8);
-    help(on(Control::Kontroleer), help::kKontroleer);
-    help(on(Control::VolgendeOefening), help::kVolgendeOefening);
+    on(Control::Form1).help = "";
 
     struct SettingWiring {
         Control edit;
@@ -264,15 +227,14 @@ void TForm1::WireHandlers() {
         void (Practice::*enter)();
         void (Practice::*exit)();
         void (Practice::*keyPress)(char);
-        std::string_view help;
     };
     const SettingWiring settings[] = {
         {Control::MaxGrondtal, &Practice::MaxGrondtalClick, &Practice::MaxGrondtalEnter, &Practice::MaxGrondtalExit,
-         &Practice::MaxGrondtalKeyPress, help::kMaxGrondtal},
+         &Practice::MaxGrondtalKeyPress},
         {Control::MaxExponent, &Practice::MaxExponentClick, &Practice::MaxGrondtalEnter, &Practice::MaxExponentExit,
-         &Practice::MaxExponentKeyPress, help::kMaxExponent},
+         &Practice::MaxExponentKeyPress},
         {Control::TimerMinuten, &Practice::TimerMinutenClick, &Practice::TimerMinutenEnter,
-         &Practice::TimerMinutenExit, &Practice::TimerMinutenKeyPress, help::kTimerMinuten},
+         &Practice::TimerMinutenExit, &Practice::TimerMinutenKeyPress},
     };
     for (const SettingWiring& setting : settings) {
         Handlers& h = on(setting.edit);
@@ -283,13 +245,13 @@ void TForm1::WireHandlers() {
         };
         h.exit = [&p, f = setting.exit] { (p.*f)(); };
         h.enterKey = [&p, f = setting.keyPress] { (p.*f)(13); };
-        help(h, setting.help);
     }
     for (int row = 1; row <= kRows; ++row) {
         Handlers& result = on(Row(RowPart::Result, row));
-        result = {[&p, row] { p.ResultClick(row); }, [&p] { p.MaxGrondtalEnter(); }, [&p, row] { p.ResultExit(row); },
-                  [&p, row] { p.ResultKeyPress(row, 13); }};
-        help(result, help::kResult);
+        result.click = [&p, row] { p.ResultClick(row); };
+        result.enter = [&p] { p.MaxGrondtalEnter(); };
+        result.exit = [&p, row] { p.ResultExit(row); };
+        result.enterKey = [&p, row] { p.ResultKeyPress(row, 13); };
     }
 
     QWidget* image1 = findChild<QWidget*>(QStringLiteral("Image1"));
@@ -297,13 +259,17 @@ void TForm1::WireHandlers() {
     QWidget* image4 = findChild<QWidget*>(QStringLiteral("Image4"));
     handlers_[image1].click = [this] { Image1Click(); };
     handlers_[image3].click = [this] { Image3Click(); };
-    help(handlers_[image3], help::kImage3);
     handlers_[image4].click = [this] { Image4Click(); };
-    help(handlers_[image4], help::kImage4);
+    // The countdown says the time left to a screen reader (it shows it to everyone else).
+    on(Control::KlokVenster).click = [this] { accessibility_->AnnounceTimeLeft(); };
 
     auto button = [this](const QString& name, std::function<void()> handler) {
         auto* b = findChild<QPushButton*>(name);
-        connect(b, &QPushButton::clicked, this, [this, handler] { Run(handler); });
+        // A press whose focus step hid the button (leaving the minutes field may hide START) is
+        // no click: the button is gone from under the pointer.
+        connect(b, &QPushButton::clicked, this, [this, b, handler] {
+            if (b->isVisible()) Run(handler);
+        });
     };
     button(QStringLiteral("Kontroleer"), [&p] { p.KontroleerClick(); });
     button(QStringLiteral("VolgendeOefening"), [&p] { p.VolgendeOefeningClick(); });
@@ -311,16 +277,18 @@ void TForm1::WireHandlers() {
     button(QStringLiteral("OKKnop1"), [this] { contest_.OKKnop1Click(); });
     button(QStringLiteral("OKKnop"), [this] { OKKnopClick(); });
 
-    // Assistive tools read a control's help text as its description; the pictures that react to
-    // a click are offered to them as buttons.
-    FormAccessibility::HelpTexts helpTexts;
-    for (auto h = handlers_.cbegin(); h != handlers_.cend(); ++h) {
-        if (h->help && h->helpLength > 0) {
-            helpTexts.emplace_back(static_cast<QWidget*>(h.key()),
-                                   std::string_view(h->help, static_cast<std::size_t>(h->helpLength)));
-        }
+    // Assistive tools read a control's help text and key as its description; the pictures that
+    // react to a click are offered to them as buttons.
+    FormAccessibility::Descriptions descriptions;
+    for (auto spec = specs_.cbegin(); spec != specs_.cend(); ++spec) {
+        const ControlSpec& entry = **spec;
+        const QKeyCombination key = (entry.flags & CancelButton) ? QKeyCombination(Qt::Key_Escape) : entry.key;
+        // Without a help text, the tooltip (which assistive tools read in its place) goes first.
+        const char* text = entry.help ? entry.help : entry.tooltip ? entry.tooltip : "";
+        const QString description = AccessibleDescriptionOf(text, KeyName(key));
+        if (!description.isEmpty()) descriptions.emplace_back(static_cast<QWidget*>(spec.key()), description);
     }
-    accessibility_ = std::make_unique<FormAccessibility>(*this, helpTexts, std::vector<QWidget*>{image1, image3, image4});
+    accessibility_ = std::make_unique<FormAccessibility>(*this, descriptions, std::vector<QWidget*>{image1, image3, image4});
 }
 
 // ---------------------------------------------------------------- events
@@ -332,9 +300,7 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
     const bool handled = it != handlers_.constEnd();
     switch (event->type()) {
         case QEvent::MouseMove:
-            if (handled && it->help && widget->isEnabled()) {
-                SetHelpText(std::string(it->help, static_cast<std::size_t>(it->helpLength)));
-            }
+            if (handled && it->help && widget->isEnabled()) SetHelpText(it->help);
             break;
         case QEvent::MouseButtonPress:
             if (static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) pressed_ = widget;
@@ -344,7 +310,7 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
             const bool click = mouse->button() == Qt::LeftButton && pressed_ == widget &&
                                widget->rect().contains(mouse->position().toPoint());
             pressed_ = nullptr;
-            if (click && handled && it->click && widget->isEnabled()) {
+            if (click && handled && it->click && widget->isEnabled() && widget->isVisible()) {
                 const auto handler = it->click;
                 Run(handler);
             }
@@ -380,43 +346,6 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
         default: break;
     }
     return QWidget::eventFilter(watched, event);
-}
-
-bool TForm1::HandleKey(QWidget* target, int key, Qt::KeyboardModifiers modifiers) {
-    // Escape presses RESET while it can be pressed, wherever the focus is (also on no control,
-    // as after the end of a contest took it out of an answer edit).
-    if (key == Qt::Key_Escape && (modifiers & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier)) == 0) {
-        auto* reset = static_cast<QAbstractButton*>(widget(Control::OKKnop1));
-        if (!reset->isHidden() && reset->isEnabled()) {
-            reset->click();
-            return true;
-        }
-        return false;
-    }
-    // With Ctrl or Alt held Enter is another key (a button's shortcut); with Shift it is Enter.
-    if ((key != Qt::Key_Return && key != Qt::Key_Enter) || (modifiers & (Qt::ControlModifier | Qt::AltModifier))) {
-        return false;
-    }
-    if (qobject_cast<QLineEdit*>(target)) {
-        // The about panel's OK is the default button while it can be pressed.
-        QWidget* ok = findChild<QWidget*>(QStringLiteral("OKKnop"));
-        if (!info_->isHidden() && ok->isEnabled()) {
-            Run([this] { OKKnopClick(); });
-            return true;
-        }
-        const auto it = handlers_.constFind(target);
-        if (it != handlers_.constEnd() && it->enterKey) {
-            const auto handler = it->enterKey;
-            Run(handler);
-            return true;
-        }
-        return false;
-    }
-    if (auto* button = qobject_cast<QAbstractButton*>(target)) {
-        if (button->isVisible() && button->isEnabled()) button->click();
-        return true;
-    }
-    return false;
 }
 
 void TForm1::showEvent(QShowEvent* event) {
@@ -511,6 +440,7 @@ void TForm1::SetText(Control control, const std::string& text) {
     if (auto* label = qobject_cast<QLabel*>(w)) {
         label->setText(value);
         AdjustAutoSize(label);
+        if (const ControlSpec* entry = specs_.value(label)) FitToLabel(label, *entry);
     } else if (auto* edit = qobject_cast<QLineEdit*>(w)) {
         WriteText(edit, value);
     }
@@ -544,10 +474,9 @@ void TForm1::SetEnabled(Control control, bool enabled) { widget(control)->setEna
 void TForm1::SetFocus(Control control) { widget(control)->setFocus(Qt::OtherFocusReason); }
 
 void TForm1::SetFontColor(Control control, Color color) {
-    const auto value = static_cast<std::uint32_t>(color);
     QWidget* w = widget(control);
     QPalette palette = w->palette();
-    palette.setColor(QPalette::WindowText, QColor(value & 0xFF, (value >> 8) & 0xFF, (value >> 16) & 0xFF));
+    palette.setColor(QPalette::WindowText, ToQColor(color));
     w->setPalette(palette);
 }
 

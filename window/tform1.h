@@ -84,6 +84,8 @@ signals:
     // Told once the logic's handler is done with the controls.
     void happened(tolvaro::Moment moment);
     void aboutShown(bool shown);
+    // A key whose control a click could not reach now (hidden, disabled, under the about panel).
+    void keyRefused(QWidget* control);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -96,7 +98,6 @@ private:
         std::function<void()> exit;
         std::function<void()> enterKey;
         const char* help = nullptr;  // help text shown on mouse movement; "" clears the box
-        int helpLength = 0;
     };
 
     void Construct();
@@ -110,6 +111,8 @@ private:
     void Image3Click();
     void Image4Click();
     bool HandleKey(QWidget* widget, int key, Qt::KeyboardModifiers modifiers);
+    void ClickByKey(QWidget* control);
+    bool Reachable(const QWidget* control) const;
     void AdjustAutoSize(QLabel* label);
     void Run(const std::function<void()>& handler);
     void ReportError(const QString& message);
@@ -123,6 +126,7 @@ private:
     std::array<QWidget*, static_cast<int>(Control::Count)> widgets_{};
     QHash<QObject*, Handlers> handlers_;
     QHash<QObject*, const ControlSpec*> specs_;
+    QHash<int, QWidget*> keys_;  // the control each key clicks, by the key's combined value
     QTextEdit* help_ = nullptr;
     QTextEdit* richEdit1_ = nullptr;
     QWidget* info_ = nullptr;

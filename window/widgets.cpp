@@ -2,8 +2,13 @@
 
 #include <QAbstractScrollArea>
 #include <QFocusEvent>
+#include <QFontMetrics>
+#include <QMouseEvent>
 #include <QPainter>
+#include <QScrollBar>
 #include <QSvgRenderer>
+
+#include <algorithm>
 
 namespace tolvaro {
 
@@ -99,6 +104,24 @@ void TEdit::focusOutEvent(QFocusEvent* event) {
     });
 }
 
+TRichEdit::TRichEdit(QWidget* parent) : QTextEdit(parent) {
+    setAcceptDrops(false);
+    viewport()->setAcceptDrops(false);
+}
+
+// A press on the selection would prepare a drag. Letting go of the selection first makes every
+// press start a new selection, as a press beside it does anyway; Shift still extends it.
+void TRichEdit::mousePressEvent(QMouseEvent* event) {
+    QTextCursor cursor = textCursor();
+    if (event->button() == Qt::LeftButton && !(event->modifiers() & Qt::ShiftModifier) && cursor.hasSelection()) {
+        const int scrolled = verticalScrollBar()->value();
+        cursor.clearSelection();
+        setTextCursor(cursor);
+        verticalScrollBar()->setValue(scrolled);
+    }
+    QTextEdit::mousePressEvent(event);
+}
+
 void SetPointer(QWidget* widget, Kind kind, Cursor cursor, const QCursor& noDrop) {
     QCursor shown;
     switch (cursor) {
@@ -114,6 +137,25 @@ void SetPointer(QWidget* widget, Kind kind, Cursor cursor, const QCursor& noDrop
     widget->setCursor(shown);
     // A text box shows its text area's pointer, which is Qt's I-beam unless set as well.
     if (auto* box = qobject_cast<QAbstractScrollArea*>(widget)) box->viewport()->setCursor(shown);
+}
+
+void FitToLabel(QLabel* label, const ControlSpec& entry) {
+    if (entry.flags & (AutoSize | WordWrap)) return;
+    constexpr int kSmallest = 7;
+    constexpr const char* kFullFont = "tolvaroFullFont";  // the font the label had before it was shrunk
+    const QVariant kept = label->property(kFullFont);
+    const QFont full = kept.isValid() ? kept.value<QFont>() : label->font();
+    const int room = label->contentsRect().width();
+    QFont font = full;
+    // The window's faces cover Western European text only; other scripts, which a time format may
+    // bring, need the fallback faces.
+    if (std::any_of(label->text().begin(), label->text().end(), [](QChar c) { return c.unicode() > 0xFF; }))
+        font.setStyleStrategy(QFont::PreferDefault);
+    while (font.pixelSize() > kSmallest && QFontMetrics(font).horizontalAdvance(label->text()) > room)
+        font.setPixelSize(font.pixelSize() - 1);
+    if (font == label->font()) return;
+    label->setFont(font);
+    label->setProperty(kFullFont, font == full ? QVariant() : QVariant(full));
 }
 
 void WriteText(QLineEdit* edit, const QString& text) {

@@ -81,6 +81,30 @@ private slots:
         QVERIFY(f.contest.ContestRunning);
     }
 
+    // The user's long time format, literals and unit signs included; what it says about the time
+    // of day (AM/PM, the time zone) stays out of a countdown. Locales are built from their names,
+    // so none needs to be installed.
+    void countdownInLongTimeFormat_data() {
+        QTest::addColumn<QString>("pattern");
+        QTest::addColumn<QString>("shown");  // 999 minutes less one second, then ten minutes less one second
+        const std::pair<const char*, const char*> locales[] = {
+            {"fr_CA", "16 h 38 min 59 s|00 h 09 min 59 s"}, {"ko_KR", "16시 38분 59초|0시 9분 59초"},
+            {"nl_NL", "16:38:59|00:09:59"}, {"de_DE", "16:38:59|00:09:59"}, {"en_US", "16:38:59|0:09:59"},
+            {"fi_FI", "16.38.59|0.09.59"},  {"ar_EG", "16:38:59|0:09:59"},  {"zh_CN", "16:38:59|00:09:59"},
+            {"bg_BG", "16:38:59 ч.|0:09:59 ч."}, {"fa_IR", "16:38:59|0:09:59"},
+        };
+        for (const auto& [name, shown] : locales)
+            QTest::newRow(name) << QLocale(QString::fromLatin1(name)).timeFormat(QLocale::LongFormat) << QString::fromUtf8(shown);
+        QTest::newRow("doubled quotes") << "H''mm'''s'''ss" << "16'38's'59|0'09's'59";
+        QTest::newRow("parts of a second, AM/PM") << "h:mm:ss.zzz AP" << "16:38:59|0:09:59";
+    }
+    void countdownInLongTimeFormat() {
+        QFETCH(QString, pattern);
+        QFETCH(QString, shown);
+        const CountdownFormat format(pattern.toStdString());
+        QCOMPARE(QString::fromStdString(format.Format(999 * 60 - 1) + '|' + format.Format(10 * 60 - 1)), shown);
+    }
+
     void endTestHasOneMillisecondTolerance() {
         Fixture f("1");
         f.clock.AdvanceMs(60'000);

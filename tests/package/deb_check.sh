@@ -1,15 +1,17 @@
 #!/usr/bin/env bash
-# Builds the Debian package from the current build tree into a temporary directory and checks
-# it: control fields, the exact set of installed files with their modes, the PNG icon sizes,
-# the installed desktop and software-centre entries, the changelog and copyright notice, that
-# the program finds its libraries, that lintian finds no error and no warning, and that apt
-# resolves the dependencies on this system (simulated: nothing is installed).
-#   deb_check.sh <build dir> <source dir> <version>
+# Builds the Debian source and binary packages with dpkg-buildpackage from a copy of the source
+# tree in a temporary directory (the checkout stays clean) and checks them: control fields, the
+# exact set of installed files with their modes, the teachers' guide with every picture it shows,
+# the PNG icon sizes, the installed desktop and software-centre entries, the changelog (also
+# against the software-centre releases) and copyright notice, that the program finds its
+# libraries, that the autopkgtest passes on the unpacked package, that lintian finds no error
+# and no warning in the .changes, and that apt resolves the dependencies on this system
+# (simulated: nothing is installed).
+#   deb_check.sh <source dir> <version>
 set -uo pipefail
 
-build=${1:?usage: deb_check.sh <build dir> <source dir> <version>}
-source=${2:?}
-version=${3:?}
+source=${1:?usage: deb_check.sh <source dir> <version>}
+version=${2:?}
 app_id=nl.kvz.Tolvaro
 icon_sizes=(16 22 24 32 48 64 128 256)
 
@@ -21,24 +23,38 @@ fail() {
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/tolvaro-deb.XXXXXX")
 trap 'rm -rf "${work}"' EXIT
+tree=${work}/tolvaro
+mkdir "${tree}"
 
 # --- build -------------------------------------------------------------------------------
-if ! cpack -G DEB --config "${build}/CPackConfig.cmake" -B "${work}" >"${work}/cpack.log" 2>&1; then
-  cat "${work}/cpack.log"
-  echo "FAIL: cpack -G DEB"
+# The working tree as it is, uncommitted changes included, without build directories.
+if git -C "${source}" rev-parse --is-inside-work-tree >/dev/null 2>&1; then
+  git -C "${source}" ls-files -z --cached --others --exclude-standard |
+    tar -C "${source}" --null --files-from=- --ignore-failed-read -cf - 2>/dev/null | tar -xf - -C "${tree}"
+else
+  tar -C "${source}" --exclude=./build --exclude='./build-*' -cf - . | tar -xf - -C "${tree}"
+fi
+# The package build compiles the program once more. A ccache, when there is one, serves it from
+# the compilations of earlier runs: the paths under the temporary directory are made relative,
+# and debhelper's own HOME is not where the cache lives.
+if command -v ccache >/dev/null; then
+  export CMAKE_CXX_COMPILER_LAUNCHER=ccache CCACHE_BASEDIR=${work} CCACHE_DIR=$(ccache -k cache_dir)
+fi
+start=${SECONDS}
+if ! (cd "${tree}" && DEB_BUILD_OPTIONS="parallel=$(nproc)" dpkg-buildpackage -us -uc) >"${work}/build.log" 2>&1; then
+  tail -n 60 "${work}/build.log"
+  echo "FAIL: dpkg-buildpackage"
   exit 1
 fi
-debs=("${work}"/*.deb)
-if ((${#debs[@]} != 1)) || [[ ! -f ${debs[0]} ]]; then
-  cat "${work}/cpack.log"
-  echo "FAIL: expected one .deb in ${work}, found: ${debs[*]}"
-  exit 1
-fi
-deb=${debs[0]}
 arch=$(dpkg --print-architecture)
-echo "package: $(basename "${deb}") ($(stat -c %s "${deb}") bytes)"
-[[ $(basename "${deb}") == "tolvaro_${version}_${arch}.deb" ]] ||
-  fail "file name $(basename "${deb}"), expected tolvaro_${version}_${arch}.deb"
+deb=${work}/tolvaro_${version}_${arch}.deb
+changes=${work}/tolvaro_${version}_${arch}.changes
+echo "dpkg-buildpackage: $((SECONDS - start)) s"
+ls -l "${work}"
+if [[ ! -f ${deb} || ! -f ${changes} ]]; then
+  echo "FAIL: expected $(basename "${deb}") and $(basename "${changes}")"
+  exit 1
+fi
 
 # --- control fields ----------------------------------------------------------------------
 field() { dpkg-deb -f "${deb}" "$1"; }
@@ -71,10 +87,19 @@ for package in libc6 libstdc++6 libgmp10 libqt6core6 libqt6gui6 libqt6widgets6 l
 done
 # A versioned dependency shows dpkg-shlibdeps really ran (the named ones carry no version).
 field Depends | grep -qE 'libqt6widgets6 \(>= [^)]+\)' || fail "Depends not from dpkg-shlibdeps: $(field Depends)"
-relation_names Recommends | grep -qx qt6-translations-l10n || fail "Recommends lacks qt6-translations-l10n"
-relation_names Recommends | grep -qx qt6-wayland || fail "Recommends lacks qt6-wayland (native Wayland)"
+# Nothing beyond those: a test tool or a development package here would be pulled onto every
+# pupil's computer.
+extra=$(grep -vxE 'libc6|libstdc\+\+6|libgcc-s1|libgmp10|libxcb1|libqt6(core|gui|widgets|printsupport|svg)6|qt6-qpa-plugins|fonts-liberation2' <<<"${depends}")
+[[ -z ${extra} ]] || fail "Depends names more than the program needs: ${extra//$'\n'/, }"
+[[ $(relation_names Recommends | sort | tr '\n' ' ') == "qt6-translations-l10n qt6-wayland " ]] ||
+  fail "Recommends '$(field Recommends)', expected qt6-translations-l10n (Dutch Qt texts) and qt6-wayland (native Wayland)"
 
 # --- contents ----------------------------------------------------------------------------
+# The pictures the teachers' guide shows, as paths beside it: Markdown images and <img> tags.
+guide_pictures=$(grep -oE '\]\([^)]+\.png\)|src="[^"]+\.png"' "${source}/docs/handleiding.md" |
+  sed -E 's/^\]\(//; s/\)$//; s/^src="//; s/"$//' | sort -u)
+[[ -n ${guide_pictures} ]] || fail "found no pictures in docs/handleiding.md"
+
 # Every entry that is not a directory, as "mode owner path".
 dpkg-deb -c "${deb}" | awk '$1 !~ /^d/ { print $1, $2, $6 }' | sort >"${work}/contents"
 {
@@ -84,6 +109,10 @@ dpkg-deb -c "${deb}" | awk '$1 !~ /^d/ { print $1, $2, $6 }' | sort >"${work}/co
   echo "-rw-r--r-- root/root ./usr/share/icons/hicolor/scalable/apps/${app_id}.svg"
   echo "-rw-r--r-- root/root ./usr/share/doc/tolvaro/changelog.gz"
   echo "-rw-r--r-- root/root ./usr/share/doc/tolvaro/copyright"
+  echo "-rw-r--r-- root/root ./usr/share/doc/tolvaro/handleiding.md"
+  for picture in ${guide_pictures}; do
+    echo "-rw-r--r-- root/root ./usr/share/doc/tolvaro/${picture}"
+  done
   echo "-rw-r--r-- root/root ./usr/share/man/man1/tolvaro.1.gz"
   echo "-rw-r--r-- root/root ./usr/share/man/nl/man1/tolvaro.1.gz"
   echo "-rw-r--r-- root/root ./usr/share/lintian/overrides/tolvaro"
@@ -95,11 +124,12 @@ if ! diff -u "${work}/expected" "${work}/contents"; then
   fail "package contents differ from the expected set (- expected, + packaged)"
 fi
 
-# Reproducible: every entry carries the time of the newest changelog entry (or SOURCE_DATE_EPOCH).
-stamp=${SOURCE_DATE_EPOCH:-$(dpkg-parsechangelog -l "${source}/packaging/changelog" -S Timestamp)}
-expected_time=$(TZ=UTC date -d "@${stamp}" '+%Y-%m-%d %H:%M')
-times=$(TZ=UTC dpkg-deb -c "${deb}" | awk '{ print $4, $5 }' | sort -u)
-[[ ${times} == "${expected_time}" ]] || fail "file times ${times//$'\n'/, }, expected ${expected_time}"
+# Reproducible: no entry is newer than the newest changelog entry (or SOURCE_DATE_EPOCH), to
+# which dpkg-buildpackage clamps the times of what the build made.
+stamp=${SOURCE_DATE_EPOCH:-$(dpkg-parsechangelog -l "${source}/debian/changelog" -S Timestamp)}
+newest_time=$(TZ=UTC dpkg-deb -c "${deb}" | awk '{ print $4 " " $5 }' | sort | tail -n1)
+(($(TZ=UTC date -d "${newest_time}" +%s) <= stamp)) ||
+  fail "an entry dates from ${newest_time}, after the changelog's $(TZ=UTC date -d "@${stamp}" '+%Y-%m-%d %H:%M')"
 
 root=${work}/root
 dpkg-deb -x "${deb}" "${root}"
@@ -110,8 +140,10 @@ if [[ -f ${program} ]]; then
   readelf -S "${program}" | grep -qE '\.(debug_info|comment) ' && fail "usr/bin/tolvaro is not fully stripped"
   readelf -d "${program}" | grep -q 'BIND_NOW' || fail "usr/bin/tolvaro is not linked with -z now"
   missing=$(ldd "${program}" 2>&1 | grep 'not found')
-  [[ -z ${missing} ]] && missing=$(ldd "${program}" 2>&1 | grep -E 'libtolvaro|/build')
+  [[ -z ${missing} ]] && missing=$(ldd "${program}" 2>&1 | grep -E 'libtolvaro|/build|/tmp/')
   [[ -z ${missing} ]] || fail "usr/bin/tolvaro libraries: ${missing}"
+  # The package's autopkgtest, with the unpacked program in place of an installed one.
+  PATH=${root}/usr/bin:${PATH} "${tree}/debian/tests/window" || fail "debian/tests/window"
 fi
 
 # --- icons -------------------------------------------------------------------------------
@@ -138,18 +170,21 @@ if out=$(desktop-file-validate "${desktop}" 2>&1) && [[ -z ${out} ]]; then :; el
 fi
 grep -qx 'Exec=tolvaro' "${desktop}" || fail "desktop entry does not start tolvaro"
 grep -qx "Icon=${app_id}" "${desktop}" || fail "desktop entry does not name the icon ${app_id}"
-out=$(appstreamcli validate --no-net --strict "${root}/usr/share/metainfo/${app_id}.metainfo.xml" 2>&1) ||
-  fail "appstreamcli validate: ${out}"
+metainfo=${root}/usr/share/metainfo/${app_id}.metainfo.xml
+out=$(appstreamcli validate --no-net --strict "${metainfo}" 2>&1) || fail "appstreamcli validate: ${out}"
 # The installed tree as a whole: the metainfo together with the desktop entry it launches.
 out=$(appstreamcli validate-tree --no-net --strict "${root}" 2>&1) || fail "appstreamcli validate-tree: ${out}"
 
 # --- documentation ------------------------------------------------------------------------
-# The newest changelog entry is this version: a release without its entry fails here.
+# The newest changelog entry is this version, and so is the software centre's newest release:
+# a release without its entries fails here.
 changelog=${root}/usr/share/doc/tolvaro/changelog.gz
 if [[ -f ${changelog} ]]; then
   newest=$(zcat "${changelog}" | dpkg-parsechangelog -l - -S Version 2>&1)
   [[ ${newest} == "${version}" ]] || fail "newest changelog entry is '${newest}', expected ${version}"
 fi
+release=$(grep -oE '<release version="[^"]+"' "${metainfo}" | head -n1 | sed -E 's/.*"(.*)"/\1/')
+[[ ${release} == "${version}" ]] || fail "newest release in the metainfo is '${release}', expected ${version}"
 copyright=${root}/usr/share/doc/tolvaro/copyright
 if [[ -f ${copyright} ]]; then
   for line in '^Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/$' \
@@ -158,10 +193,10 @@ if [[ -f ${copyright} ]]; then
   done
 fi
 
-# --- lintian: errors and warnings fail (among them man's warnings on the manual pages and
-# time-stamped gzip files); every tag, down to pedantic, is shown
+# --- lintian on source and binary packages: errors and warnings fail (among them man's
+# warnings on the manual pages); every tag, down to pedantic and experimental, is shown
 if command -v lintian >/dev/null; then
-  lintian --display-info --pedantic --display-experimental --fail-on error,warning "${deb}" 2>&1 |
+  lintian --display-info --pedantic --display-experimental --fail-on error,warning "${changes}" 2>&1 |
     grep -v 'running with root privileges' >"${work}/lintian.log"
   status=${PIPESTATUS[0]}
   cat "${work}/lintian.log"

@@ -10,9 +10,12 @@
 #include <QTemporaryDir>
 #include <QtWidgets>
 
+#include <csignal>
 #include <stdexcept>
 #include <string>
 #include <vector>
+
+#include <sys/resource.h>
 
 #include "core/practice.h"
 #include "core/random.h"
@@ -174,17 +177,22 @@ private slots:
 
     // Saved through Qt's own dialog without a print queue: the file offered is named after the
     // title, in the documents folder or else at home; the solutions go beside it, replacing old
-    // ones only when the user says so (the default keeps them: the first free name then).
+    // ones only when the user says so (the default keeps them: the first free name then). A link
+    // there may lead out of the folder: it is taken as a name in use, without a question.
     void savedAsPdf_data() {
         QTest::addColumn<bool>("taken");  // old solutions there, and no documents folder
         QTest::addColumn<bool>("replace");
-        QTest::newRow("documents folder") << false << false;
-        QTest::newRow("home, old solutions replaced") << true << true;
-        QTest::newRow("home, old solutions kept") << true << false;
+        QTest::addColumn<QString>("link");  // under the solutions' name: "broken", or to a file "elsewhere"
+        QTest::newRow("documents folder") << false << false << "";
+        QTest::newRow("home, old solutions replaced") << true << true << "";
+        QTest::newRow("home, old solutions kept") << true << false << "";
+        QTest::newRow("broken link, neither asked about nor followed") << false << true << "broken";
+        QTest::newRow("link elsewhere, neither asked about nor followed") << false << true << "elsewhere";
     }
     void savedAsPdf() {
         QFETCH(bool, taken);
         QFETCH(bool, replace);
+        QFETCH(QString, link);
         QTemporaryDir home;
         qputenv("HOME", QFile::encodeName(home.path()));
         QDir folder(home.path());
@@ -192,6 +200,9 @@ private slots:
         const QString solutions = folder.filePath(QStringLiteral("Week 3_4 - oplossingen.pdf"));
         for (const QString& old : {solutions, folder.filePath(QStringLiteral("Week 3_4 - oplossingen (2).pdf"))})
             QVERIFY(!taken || QFile(old).open(QIODevice::WriteOnly));  // empty, unlike a sheet
+        const QString elsewhere = home.filePath(QStringLiteral("elsewhere.pdf"));
+        QVERIFY(link != QLatin1String("elsewhere") || QFile(elsewhere).open(QIODevice::WriteOnly));
+        QVERIFY(link.isEmpty() || QFile::link(elsewhere, solutions));
         QString offered, byDefault;
         QTimer timer;
         QObject::connect(&timer, &QTimer::timeout, [&] {
@@ -213,11 +224,14 @@ private slots:
         QCOMPARE(offered, folder.filePath(QStringLiteral("Week 3_4.pdf")));
         QCOMPARE(byDefault, taken ? QStringLiteral("Nee") : QString());
         QCOMPARE(pdftools::SqueezedLines(offered), QStringList{"blad"});
-        const QString written =
-            taken && !replace ? folder.filePath(QStringLiteral("Week 3_4 - oplossingen (3).pdf")) : solutions;
+        const QString written = taken && !replace ? folder.filePath(QStringLiteral("Week 3_4 - oplossingen (3).pdf"))
+                                : !link.isEmpty()  ? folder.filePath(QStringLiteral("Week 3_4 - oplossingen (2).pdf"))
+                                                   : solutions;
         QCOMPARE(pdftools::SqueezedLines(written), QStringList{"oplossingen"});
         QCOMPARE(pdftools::Title(written), QStringLiteral("Week 3/4"));
-        QCOMPARE(QFileInfo(solutions).size() == 0, taken && !replace);
+        QCOMPARE(QFileInfo(solutions).size() == 0, (taken && !replace) || !link.isEmpty());
+        QCOMPARE(QFileInfo(solutions).isSymLink(), !link.isEmpty());
+        QCOMPARE(QFileInfo::exists(elsewhere), link == QLatin1String("elsewhere"));
     }
 
     void buffer_data() {
@@ -346,6 +360,46 @@ private slots:
         ToPdf(printer, dir.filePath(QStringLiteral("after.pdf")));
         printer.Print(QStringLiteral("weer"), QString());
         QCOMPARE(pdftools::SqueezedLines(dir.filePath(QStringLiteral("after.pdf"))), QStringList{"weer"});
+    }
+
+    // A file system that runs full cuts a sheet short. The job then fails, saying which sheet and
+    // where; nothing half written is left, and an earlier file in the sheet's place stays. The
+    // limit on the size of the files this process writes cuts the file where a full disk would.
+    void cutShort_data() {
+        QTest::addColumn<int>("failing");  // the sheet that meets the limit, 0 for the exercise sheet
+        QTest::addColumn<int>("limit");    // bytes
+        QTest::newRow("exercise sheet at 4 KB") << 0 << 4096;
+        QTest::newRow("solutions sheet at nothing") << 1 << 0;
+    }
+    void cutShort() {
+        QFETCH(int, failing);
+        QFETCH(int, limit);
+        QTemporaryDir dir;
+        const QString files[] = {dir.filePath(QStringLiteral("Vol.pdf")), dir.filePath(QStringLiteral("Vol - oplossingen.pdf"))};
+        QFile earlier(files[0]);
+        QVERIFY(earlier.open(QIODevice::WriteOnly) && earlier.write("eerder") == 6);
+        earlier.close();
+        Printer printer;
+        ToPdf(printer, files[0]);
+        std::signal(SIGXFSZ, SIG_IGN);  // a write past the limit fails instead of ending the process
+        rlimit unlimited{};
+        QVERIFY(::getrlimit(RLIMIT_FSIZE, &unlimited) == 0);
+        rlimit cut{static_cast<rlim_t>(limit), unlimited.rlim_max};
+        QString message;
+        for (int sheet = 0; sheet <= failing; ++sheet) {
+            QVERIFY(sheet < failing || ::setrlimit(RLIMIT_FSIZE, &cut) == 0);
+            try {
+                PrintLines(printer, Sheet(sheet == 0 ? SheetKind::Exercises : SheetKind::Solutions, SampleTable(), ""));
+            } catch (const std::runtime_error& e) {
+                message = QString::fromUtf8(e.what());
+            }
+        }
+        QVERIFY(::setrlimit(RLIMIT_FSIZE, &unlimited) == 0);
+        QVERIFY2(message.startsWith(failing == 0 ? "Het werkblad" : "De oplossingen") && message.contains(files[failing]) &&
+                     message.contains(files[0]) && message.contains(QStringLiteral("schijf vol")),
+                 qPrintable(message));
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"Vol.pdf"});
+        QCOMPARE(QFileInfo(files[0]).size() == 6, failing == 0);
     }
 
     // The whole job: the setup dialog, thirty draws from the settings, the exercise sheet and

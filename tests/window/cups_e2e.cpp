@@ -50,7 +50,10 @@ QString FindTool(const QString& name) {
 // the window's activation prints both sheets on the queue; Qt's setup dialog, confirmed from a
 // timer, must offer the queue, with a file named after the title. The sheets as composed from the
 // window's thirty exercises are written into `outDir` (sheet-0.txt, sheet-1.txt).
-int PrintChild(int argc, char* argv[], const QString& outDir) {
+//
+// With `failure` "refused" the queue refuses jobs: the error report must name the exercise sheet,
+// the queue and the reason, and practice must carry on.
+int PrintChild(int argc, char* argv[], const QString& outDir, const QString& failure) {
     QApplication app(argc, argv);
     tolvaro::ConfigureApplication(app);
     const tolvaro::SteadyClock clock;
@@ -81,6 +84,14 @@ int PrintChild(int argc, char* argv[], const QString& outDir) {
     dialog->CheckBox1->setChecked(true);
     dialog->OKKnop->click();
     if (!QTest::qWaitFor([&] { return form.activationCount() == 2; })) return 7;
+    if (!failure.isEmpty()) {
+        std::fprintf(stderr, "reported: %s\n", qPrintable(errors.join(u'\n')));
+        if (errors.size() != 1 || !errors[0].startsWith(QStringLiteral("Het werkblad")) ||
+            !errors[0].contains(kQueue) || !errors[0].contains(QStringLiteral("neemt geen opdrachten aan")))
+            return 8;
+        form.findChild<QPushButton*>(QStringLiteral("Kontroleer"))->click();
+        return form.findChild<QPushButton*>(QStringLiteral("VolgendeOefening"))->isVisible() ? 0 : 9;
+    }
     if (!errors.isEmpty()) {
         std::fprintf(stderr, "print failed: %s\n", qPrintable(errors.join(u'\n')));
         return 1;
@@ -128,6 +139,22 @@ private:
     bool Write(const QString& name, const QString& text) {
         QFile file(root_.filePath(name));
         return file.open(QIODevice::WriteOnly) && file.write(text.toUtf8()) == text.toUtf8().size();
+    }
+
+    // Runs the print child; empty when it ended well, else what it said.
+    QString RunChild(const QString& outDir, const QString& failure = {}) {
+        QProcess child;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("CUPS_SERVER"), socket_);
+        env.insert(QStringLiteral("HOME"), outDir);
+        child.setProcessEnvironment(env);
+        child.setProcessChannelMode(QProcess::MergedChannels);
+        QStringList args{QStringLiteral("--print-child"), outDir};
+        if (!failure.isEmpty()) args << failure;
+        child.start(self, args);
+        if (!child.waitForFinished(120000)) return QStringLiteral("the print child did not end");
+        if (child.exitStatus() == QProcess::NormalExit && child.exitCode() == 0) return {};
+        return QStringLiteral("exit %1: %2").arg(child.exitCode()).arg(QString::fromUtf8(child.readAll()));
     }
 
     QStringList SpooledDocuments() const {
@@ -217,16 +244,8 @@ private slots:
     void worksheetWithSolutions() {
         QTemporaryDir out;
         QVERIFY(out.isValid());
-        QProcess child;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(QStringLiteral("CUPS_SERVER"), socket_);
-        env.insert(QStringLiteral("HOME"), out.path());
-        child.setProcessEnvironment(env);
-        child.setProcessChannelMode(QProcess::MergedChannels);
-        child.start(self, {QStringLiteral("--print-child"), out.path()});
-        QVERIFY(child.waitForFinished(120000));
-        QVERIFY2(child.exitStatus() == QProcess::NormalExit && child.exitCode() == 0,
-                 qPrintable(QString::fromUtf8(child.readAll())));
+        const QString failed = RunChild(out.path());
+        QVERIFY2(failed.isEmpty(), qPrintable(failed));
 
         // Both jobs through the queue.
         QTRY_COMPARE_WITH_TIMEOUT(
@@ -269,10 +288,26 @@ private slots:
                          exerciseHalves[side].section(QLatin1Char('='), 0, 0));
         }
     }
+
+    // A queue that refuses jobs: the error report says so for the exercise sheet, nothing is
+    // printed, and practice carries on.
+    void refusedJob() {
+        auto jobs = [this] { return Lp(lpstat_, {QStringLiteral("-W"), QStringLiteral("all"), QStringLiteral("-o"), kQueue}); };
+        const QString before = jobs();
+        bool ok = false;
+        Lp(FindTool(QStringLiteral("cupsreject")), {kQueue}, &ok);
+        QVERIFY(ok);
+        QTemporaryDir out;
+        const QString failed = RunChild(out.path(), QStringLiteral("refused"));
+        Lp(FindTool(QStringLiteral("cupsaccept")), {kQueue});
+        QVERIFY2(failed.isEmpty(), qPrintable(failed));
+        QCOMPARE(jobs(), before);
+    }
 };
 
 int main(int argc, char* argv[]) {
-    if (argc >= 3 && QByteArray(argv[1]) == "--print-child") return PrintChild(1, argv, QString::fromLocal8Bit(argv[2]));
+    if (argc >= 3 && QByteArray(argv[1]) == "--print-child")
+        return PrintChild(1, argv, QString::fromLocal8Bit(argv[2]), argc >= 4 ? QString::fromLocal8Bit(argv[3]) : QString());
     QApplication app(argc, argv);
     TestCupsEndToEnd test;
     test.self = QCoreApplication::applicationFilePath();

@@ -97,15 +97,24 @@ private slots:
         const auto row = [](const char* control, std::string_view help) {
             QTest::newRow(control) << QByteArray(control) << Description(help);
         };
-        row("MaxGrondtal", help::kMaxGrondtal);
-        row("TimerMinuten", help::kTimerMinuten);
+        // Every key is told with its control.
+        const auto keyed = [](const char* control, std::string_view help, const char* key) {
+            const QString text = Description(help);
+            QTest::newRow(control) << QByteArray(control)
+                                   << (text.isEmpty() ? QString() : text + u'\n') + "Sneltoets: " + key + '.';
+        };
+        keyed("MaxGrondtal", help::kMaxGrondtal, "Alt+G");
+        keyed("MaxExponent", help::kMaxExponent, "Alt+E");
+        keyed("TimerMinuten", help::kTimerMinuten, "Alt+M");
         row("Oef7Result", help::kResult);
         row("Label6", help::kLabel6);
-        QTest::newRow("Kontroleer") << QByteArray("Kontroleer") << Description(help::kKontroleer) + "\nSneltoets: Ctrl+Enter.";
-        QTest::newRow("Startknop") << QByteArray("Startknop") << QStringLiteral("Sneltoets: Ctrl+T.");
-        row("Image3", help::kImage3);
-        row("Image4", help::kImage4);
-        row("Image1", "Info over het Programma.");  // no help text: the tooltip
+        keyed("Kontroleer", help::kKontroleer, "Ctrl+Enter");
+        keyed("VolgendeOefening", help::kVolgendeOefening, "Ctrl+N");
+        keyed("Startknop", {}, "Ctrl+T");
+        keyed("OKKnop1", {}, "Esc");
+        keyed("Image3", help::kImage3, "Ctrl+P");
+        keyed("Image4", help::kImage4, "Ctrl+Q");
+        keyed("Image1", "Info over het Programma.", "F1");  // no help text: the tooltip
         row("Oef1Kontrol", {});
     }
 
@@ -176,17 +185,25 @@ private slots:
         FormFixture f;
         QAccessible::setActive(true);
         FormAccessibility& a11y = *f.form->accessibility();
+        const auto key = [&](Qt::Key k) { QTest::keyClick(QApplication::focusWidget(), k, Qt::ControlModifier); };
+        key(Qt::Key_N);  // no VOLGENDE OEFENING before a check
+        QCOMPARE(a11y.LastAnnouncement(), "VOLGENDE OEFENING is er nu niet. Controleer eerst opnieuw met Ctrl+Enter.");
+        key(Qt::Key_K);
+        QCOMPARE(a11y.LastAnnouncement(), "Er loopt geen wedstrijd.");
         f.typeSetting("TimerMinuten", QStringLiteral("1"));
         QVERIFY(a11y.LastAnnouncement().startsWith("Nieuwe reeks, 0 punten. Oefening nr. 1. Oplossing oefening 1: "));
         QVERIFY(a11y.LastAnnouncement().endsWith(" START staat klaar: Ctrl+T start een wedstrijd van 1 minuut."));
         f.click("Startknop");
         QVERIFY(a11y.LastAnnouncement().startsWith(
             "De wedstrijd van 1 minuut is begonnen. Escape stopt hem. Oefening nr. 1. Oplossing oefening 1: "));
-        a11y.AnnounceTimeLeft();
+        key(Qt::Key_K);
         QCOMPARE(a11y.LastAnnouncement(), "Nog 1 minuut.");
+        key(Qt::Key_P);
+        QCOMPARE(a11y.LastAnnouncement(),
+                 "Dat kan niet zolang de wedstrijd op het scherm staat. Escape: terug naar het oefenen.");
         f.clock.AdvanceMs(1000);
         f.form->contest().Timer1Timer();
-        a11y.AnnounceTimeLeft();
+        key(Qt::Key_K);
         QCOMPARE(a11y.LastAnnouncement(), "Nog 59 seconden.");
         QTest::keyClicks(f.result(1), f.answer(1));
         f.clock.AdvanceMs(60'000);
@@ -200,7 +217,7 @@ private slots:
         for (const char* covered : {"Panel1", "Panel2", "Oef1Result", "Label6"}) {
             QVERIFY2(Accessible(f, covered)->state().offscreen, covered);
         }
-        a11y.AnnounceTimeLeft();
+        key(Qt::Key_K);
         QCOMPARE(a11y.LastAnnouncement(), "De tijd is om. " + results);
         QTest::keyClick(f.get("Panel3"), Qt::Key_Tab);
         QCOMPARE(a11y.LastAnnouncement(), results + " Escape: terug naar het oefenen.");

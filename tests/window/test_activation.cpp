@@ -113,6 +113,23 @@ private slots:
         QCOMPARE(f.form->activationCount(), 2);
     }
 
+    // A double click on the printer: the second click falls on the disabled main window, which a
+    // window manager then makes active. The dialog takes the keyboard back: Escape reaches it.
+    void doubleClickOnThePrinterLeavesTheKeyboardInTheDialog() {
+        FormFixture f;
+        QWidget* printer = f.get("Image3");
+        QTest::mouseDClick(f.form->windowHandle(), Qt::LeftButton, {}, printer->mapTo(f.form.get(), QPoint(8, 8)));
+        QCOMPARE(LiveDialogs().size(), 1);
+        TPrintDialoog1* dialog = LiveDialogs().first();
+        f.form->activateWindow();
+        QCoreApplication::processEvents();  // the main window's activation
+        QTRY_VERIFY(dialog->isActiveWindow());
+        QCOMPARE(QApplication::focusWidget(), dialog->Edit1);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+        QVERIFY(f.form->isEnabled());
+        QTRY_COMPARE(f.form->activationCount(), 2);
+    }
+
     void otherActivationsDoNotCount() {
         FormFixture f;
         int setups = 0;

@@ -2,11 +2,14 @@
 // practice, the settings fields, bad input and the general error report.
 #include <QtTest>
 
+#include <QClipboard>
 #include <QGroupBox>
+#include <QMimeData>
 #include <QStyle>
 #include <QTextEdit>
 
 #include "formfixture.h"
+#include "print/tprintdialoog1.h"
 #include "window/helptexts.h"
 #include "window/widgets.h"
 
@@ -121,7 +124,7 @@ private slots:
         QTest::newRow("Return") << Qt::Key_Return << Qt::KeyboardModifiers() << true;
         QTest::newRow("keypad Enter") << Qt::Key_Enter << Qt::KeyboardModifiers(Qt::KeypadModifier) << true;
         QTest::newRow("Shift+Return") << Qt::Key_Return << Qt::KeyboardModifiers(Qt::ShiftModifier) << true;
-        QTest::newRow("Ctrl+keypad Enter") << Qt::Key_Enter << (Qt::ControlModifier | Qt::KeypadModifier) << false;
+        QTest::newRow("Ctrl+Shift+keypad Enter") << Qt::Key_Enter << (Qt::ControlModifier | Qt::ShiftModifier | Qt::KeypadModifier) << false;
         QTest::newRow("Alt+Return") << Qt::Key_Return << Qt::KeyboardModifiers(Qt::AltModifier) << false;
     }
     void enterMovesToTheNextRow() {
@@ -388,6 +391,88 @@ private slots:
         QVERIFY(!f.get("VolgendeOefening")->isVisible());
     }
 
+    // A key does what the click on its control does, from every state: the field being left
+    // settles first, a control that is hidden, disabled or under the about panel does nothing,
+    // and the focus ends where the click leaves it. Each step is "Control|Key" (the control
+    // clicked or its key pressed), "click:Control" (always clicked) or "type:text" (typed where
+    // the focus is); both runs must end alike, and as `expected` says.
+    void keyActsAsItsClick_data() {
+        QTest::addColumn<QStringList>("steps");
+        QTest::addColumn<QStringList>("expected");
+        const QStringList tenRight{"type:*", "click:MaxGrondtal"};
+        QTest::newRow("emptied setting, check, next") << tenRight + QStringList{"Kontroleer|Ctrl+Enter",
+            "VolgendeOefening|Ctrl+N", "Kontroleer|Ctrl+Enter"} << QStringList{"Label6=10", "Label8=20", "MaxGrondtal=5"};
+        QTest::newRow("invalid setting, keypad check") << tenRight + QStringList{"type:x", "Kontroleer|Ctrl+Num+Enter",
+            "VolgendeOefening|Ctrl+N", "Kontroleer|Ctrl+Enter"} << QStringList{"Label6=10", "Label8=20"};
+        QTest::newRow("0 minutes typed, start") << QStringList{"click:TimerMinuten", "type:3\r", "click:TimerMinuten",
+            "type:0", "Startknop|Ctrl+T"} << QStringList{"Startknop=hidden", "KlokVenster=hidden", "timer=off"};
+        QTest::newRow("about panel over start") << QStringList{"click:TimerMinuten", "type:3\r", "Image1|F1",
+            "Startknop|Ctrl+T", "MaxExponent|Alt+E", "Image3|Ctrl+P", "Kontroleer|Ctrl+Enter"}
+            << QStringList{"timer=off", "MaxExponent=2", "dialogs=0", "focus=Kontroleer"};
+        QTest::newRow("contest") << QStringList{"click:TimerMinuten", "type:3\r", "Startknop|Ctrl+T",
+            "MaxGrondtal|Alt+G", "MaxExponent|Alt+E", "TimerMinuten|Alt+M", "Image3|Ctrl+P", "Image1|F1",
+            "Kontroleer|Ctrl+Enter"} << QStringList{"timer=on", "MaxGrondtal=5", "Info=hidden", "dialogs=0"};
+        QTest::newRow("typing after the check") << QStringList{"type:*", "Kontroleer|Ctrl+Enter", "type:9"}
+            << QStringList{"Label6=10", "VolgendeOefening=shown", "focus=Kontroleer"};
+        QTest::newRow("settings entered by key") << QStringList{"MaxGrondtal|Alt+G", "type:8", "MaxExponent|Alt+E",
+            "type:3", "TimerMinuten|Alt+M"} << QStringList{"MaxGrondtal=8", "MaxExponent=3", "TimerMinuten=",
+            "focus=TimerMinuten"};
+        QTest::newRow("printer") << QStringList{"Image3|Ctrl+P"} << QStringList{"dialogs=1"};
+    }
+    void keyActsAsItsClick() {
+        QFETCH(QStringList, steps);
+        QFETCH(QStringList, expected);
+        QStringList outcome[2];
+        for (const bool byKey : {false, true}) {
+            FormFixture f;
+            for (const QString& step : steps) {
+                QWidget* focus = QApplication::focusWidget() ? QApplication::focusWidget() : f.form.get();
+                if (step == "type:*") {  // the ten right answers
+                    for (int row = 1; row <= kRows; ++row) f.result(row)->setText(f.answer(row));
+                } else if (step.startsWith("type:")) {
+                    QTest::keyClicks(focus, step.mid(5).remove(u'\r'));
+                    if (step.endsWith(u'\r')) QTest::keyClick(focus, Qt::Key_Return);
+                } else if (step.startsWith("click:") || !byKey) {
+                    // Where the pointer is: a control under the about panel is not hit.
+                    QWidget* w = f.get(step.section(u'|', 0, 0).section(u':', -1).toLatin1().constData());
+                    QTest::mouseClick(f.form->windowHandle(), Qt::LeftButton, {}, w->mapTo(f.form.get(), w->rect().center()));
+                } else {
+                    const QKeyCombination key = QKeySequence::fromString(step.section(u'|', 1))[0];
+                    QTest::keyClick(focus, key.key(), key.keyboardModifiers());
+                }
+                QCoreApplication::processEvents();  // a dialog's activation, a queued focus step
+            }
+            QStringList& state = outcome[byKey];
+            for (const char* name : {"Reeksteller", "Label6", "Label8", "MaxGrondtal", "MaxExponent", "TimerMinuten",
+                                     "Oef1Result", "Oef1Kontrol"}) {
+                state << QString::fromLatin1(name) + u'=' + f.text(name);
+            }
+            for (const char* name : {"VolgendeOefening", "Kontroleer", "Startknop", "KlokVenster", "Info", "Panel3"}) {
+                state << QString::fromLatin1(name) + (f.get(name)->isVisible() ? "=shown" : "=hidden");
+            }
+            state << QStringLiteral("timer=") + (f.form->timer1().isActive() ? "on" : "off")
+                  << "focus=" + (QApplication::focusWidget() ? QApplication::focusWidget()->objectName() : QString())
+                  << "exercise=" + f.rowText(RowPart::Grondtal, 1) << "errors=" + f.errors.join(u',');
+            int dialogs = 0;
+            for (QWidget* w : QApplication::topLevelWidgets()) {
+                if (auto* d = qobject_cast<TPrintDialoog1*>(w); d && d->isVisible()) ++dialogs, d->CancelKnop->click();
+            }
+            state << "dialogs=" + QString::number(dialogs);
+        }
+        QCOMPARE(outcome[true], outcome[false]);
+        for (const QString& item : expected) QVERIFY2(outcome[true].contains(item), qPrintable(item));
+    }
+
+    // The stop key works whatever runs, also during a contest.
+    void stopKeyEndsTheEventLoopDuringAContest() {
+        FormFixture f;
+        f.typeSetting("TimerMinuten", QStringLiteral("2"));
+        f.click("Startknop");
+        QTimer::singleShot(0, f.form.get(), [] { QTest::keyClick(QApplication::focusWidget(), Qt::Key_Q, Qt::ControlModifier); });
+        QTimer::singleShot(5000, f.form.get(), [] { QCoreApplication::exit(1); });
+        QCOMPARE(QCoreApplication::exec(), 0);
+    }
+
     void escapePressesResetOnlyWhileShown() {
         FormFixture f;
         QTest::keyClick(f.result(1), Qt::Key_Escape);
@@ -430,16 +515,31 @@ private slots:
         QVERIFY(f.get("Info")->isVisible());
     }
 
+    // The countdown in the user's long time format, kept whole in its label of fixed size.
+    void timerTicksDriveTheCountdown_data() {
+        QTest::addColumn<QString>("locale");  // empty: the system's, "HH:mm:ss t" in the tests
+        QTest::addColumn<QString>("minutes");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("system") << "" << "10" << "00:09:59";
+        QTest::newRow("fr_CA, unit names") << "fr_CA" << "999" << "16 h 38 min 59 s";
+    }
     void timerTicksDriveTheCountdown() {
+        QFETCH(QString, locale);
+        QFETCH(QString, minutes);
+        QFETCH(QString, shown);
+        if (!locale.isEmpty()) QLocale::setDefault(QLocale(locale));
         FormFixture f;
-        f.typeSetting("TimerMinuten", QStringLiteral("10"));
+        QLocale::setDefault(QLocale::system());
+        f.typeSetting("TimerMinuten", minutes);
         f.click("Startknop");
         QVERIFY(f.form->timer1().isActive());
         QCOMPARE(f.form->timer1().timerType(), Qt::PreciseTimer);
         QCOMPARE(f.form->timer1().interval(), 1000);
         f.clock.AdvanceMs(1000);
         f.form->timer1().setInterval(1);  // the tick itself reads only the fake clock
-        QTRY_COMPARE(f.text("KlokVenster"), QStringLiteral("0:09:59"));
+        QTRY_COMPARE(f.text("KlokVenster"), shown);
+        auto* clock = f.get<QLabel>("KlokVenster");
+        QVERIFY(clock->fontMetrics().horizontalAdvance(shown) <= clock->contentsRect().width());
     }
 
     void helpTexts_data() {
@@ -482,6 +582,52 @@ private slots:
         QString expected = shown;
         expected.replace(u'\r', u'\n');
         QTRY_COMPARE(f.get<QTextEdit>("Help")->toPlainText(), expected);
+    }
+
+    // Text dragged from anywhere lands in no field: a field's text comes only from typing after
+    // it was entered, so that leaving it settles every text it holds.
+    void dropsAreRefused_data() {
+        QTest::addColumn<QString>("name");
+        for (const char* name : {"MaxGrondtal", "MaxExponent", "TimerMinuten", "Oef1Result", "Help"})
+            QTest::newRow(name) << name;
+    }
+    void dropsAreRefused() {
+        QFETCH(QString, name);
+        FormFixture f;
+        QWidget* target = f.get(name.toLatin1().constData());
+        QMimeData mime;
+        mime.setText(QStringLiteral("2D"));
+        const QPoint at = target->mapTo(f.form.get(), target->rect().center());
+        QDragEnterEvent enter(at, Qt::CopyAction | Qt::MoveAction, &mime, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(f.form->windowHandle(), &enter);
+        QVERIFY(!enter.isAccepted());  // no drop follows then
+    }
+
+    // The help box's text can be selected and copied, but a press on the selection that moves
+    // selects anew instead of dragging the text away: such a drag could leave the window waiting.
+    void helpTextSelectsButDoesNotDrag() {
+        FormFixture f;
+        f.form->SetHelpText(std::string(help::kResult));
+        auto* help = f.get<QTextEdit>("Help");
+        const QString text = help->toPlainText();
+        QTextCursor word(help->document());
+        word.setPosition(text.indexOf(QStringLiteral("oplossing")));
+        word.movePosition(QTextCursor::EndOfWord, QTextCursor::KeepAnchor);
+        help->setTextCursor(word);
+
+        QTextCursor inside(help->document());
+        inside.setPosition(word.selectionStart() + 2);
+        const QPoint press = help->cursorRect(inside).center();
+        const QPoint release = press + QPoint(3 * QApplication::startDragDistance() + 15, 0);
+        QTest::mousePress(help->viewport(), Qt::LeftButton, {}, press);
+        QTest::mouseMove(help->viewport(), release);
+        QTest::mouseRelease(help->viewport(), Qt::LeftButton, {}, release);
+
+        const QTextCursor selected = help->textCursor();
+        QCOMPARE(selected.selectionStart(), help->cursorForPosition(press).position());
+        QCOMPARE(selected.selectionEnd(), help->cursorForPosition(release).position());
+        help->copy();
+        QCOMPARE(QGuiApplication::clipboard()->text(), selected.selectedText());
     }
 
     void helpTextLengths() {
