@@ -147,11 +147,13 @@ void FitToLabel(QLabel* label, const ControlSpec& entry) {
     const QFont full = kept.isValid() ? kept.value<QFont>() : label->font();
     const int room = label->contentsRect().width();
     QFont font = full;
+    // One copy of the text: begin() and end() of two temporaries would each detach a buffer of its own.
+    const QString text = label->text();
     // The window's faces cover Western European text only; other scripts, which a time format may
     // bring, need the fallback faces.
-    if (std::any_of(label->text().begin(), label->text().end(), [](QChar c) { return c.unicode() > 0xFF; }))
+    if (std::any_of(text.cbegin(), text.cend(), [](QChar c) { return c.unicode() > 0xFF; }))
         font.setStyleStrategy(QFont::PreferDefault);
-    while (font.pixelSize() > kSmallest && QFontMetrics(font).horizontalAdvance(label->text()) > room)
+    while (font.pixelSize() > kSmallest && QFontMetrics(font).horizontalAdvance(text) > room)
         font.setPixelSize(font.pixelSize() - 1);
     if (font == label->font()) return;
     label->setFont(font);
