@@ -79,7 +79,7 @@ private:
     void Told(Moment moment);
     void AnnounceCheck();
     void AnnounceAbout(bool shown);
-    QString SetIntro();
+    QString SetIntro(bool withField = true);
     void AnnounceResults();
     QString Results() const;
 

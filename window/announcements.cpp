@@ -46,7 +46,7 @@ void FormAccessibility::Told(Moment moment) {
         case Moment::Checked: AnnounceCheck(); break;
         case Moment::NextSet: Announce(SetIntro()); break;
         case Moment::SeriesRestarted: {
-            QString message = QStringLiteral("Nieuwe reeks, 0 punten. ") + SetIntro();
+            QString message = QStringLiteral("Nieuwe reeks, 0 punten. ") + SetIntro(false);
             if (!form_.widget(Control::Startknop)->isHidden()) {
                 message += QStringLiteral(" START staat klaar: Ctrl+T start een wedstrijd van ") +
                            Minutes(QString::fromStdString(form_.Text(Control::TimerMinuten))) + u'.';
@@ -84,11 +84,13 @@ void FormAccessibility::AnnounceCheck() {
                                                                         LabelText(Control::Label8)));
 }
 
-// The new set puts the focus in row 1, but Orca 43 does not say it: clearing the answers moves
-// their carets, and by the time Orca reads those moves row 1 has the focus, so it takes the focus
-// as known. The set and the field are said here instead.
-QString FormAccessibility::SetIntro() {
+// The new set puts the focus in row 1, but Orca 43 does not say it when a button took the focus
+// first: clearing the answers moves their carets, and by the time Orca reads those moves row 1 has
+// the focus, so it takes the focus as known. The set and the field are said here instead. Leaving
+// a settings field for row 1 is a move Orca does say; there the field is not said twice.
+QString FormAccessibility::SetIntro(bool withField) {
     QString intro = QStringLiteral("Oefening nr. %1.").arg(LabelText(Control::Reeksteller));
+    if (!withField) return intro;
     QWidget* focus = QApplication::focusWidget();
     for (int row = 1; row <= kRows; ++row) {
         if (focus != RowWidget(RowPart::Result, row)) continue;

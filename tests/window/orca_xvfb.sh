@@ -207,7 +207,7 @@ keys alt+g
 expect "Alt+G: the largest base" 'Grootste grondtal tekst'
 type_answer 3
 keys Return
-expect "a new series" "Nieuwe reeks, 0 punten\\. Oefening nr\\. 1\\. Oplossing oefening 1: ${exercise}"
+expect "a new series" "Oplossing oefening 1 tekst\\. ${exercise}" 'Nieuwe reeks, 0 punten\. Oefening nr\. 1\.'
 
 # ---- the about panel: said as it opens; flat review reads it and not what it covers.
 keys F1

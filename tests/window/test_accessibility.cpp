@@ -191,8 +191,8 @@ private slots:
         key(Qt::Key_K);
         QCOMPARE(a11y.LastAnnouncement(), "Er loopt geen wedstrijd.");
         f.typeSetting("TimerMinuten", QStringLiteral("1"));
-        QVERIFY(a11y.LastAnnouncement().startsWith("Nieuwe reeks, 0 punten. Oefening nr. 1. Oplossing oefening 1: "));
-        QVERIFY(a11y.LastAnnouncement().endsWith(" START staat klaar: Ctrl+T start een wedstrijd van 1 minuut."));
+        QCOMPARE(a11y.LastAnnouncement(),
+                 "Nieuwe reeks, 0 punten. Oefening nr. 1. START staat klaar: Ctrl+T start een wedstrijd van 1 minuut.");
         f.click("Startknop");
         QVERIFY(a11y.LastAnnouncement().startsWith(
             "De wedstrijd van 1 minuut is begonnen. Escape stopt hem. Oefening nr. 1. Oplossing oefening 1: "));
