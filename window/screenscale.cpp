@@ -24,7 +24,7 @@ constexpr double kBaseDpi = 96;
 constexpr QMargins kFrameAllowance(16, 48, 16, 16);
 
 // Qt's own decoration of windows on Wayland compositors that leave it to the program: a title
-// bar and a thin border, drawn at the window's scale.
+// bar and a thin border, drawn at the output's scale (not the program's).
 constexpr QMargins kWaylandDecoration(3, 30, 3, 3);
 
 std::optional<double> PositiveNumber(const char* variable) {
@@ -76,7 +76,7 @@ std::optional<ScreenRoom> FindRoom(QSize layout) {
         if (!output) return std::nullopt;
         room.desktopScale = global * output->scale;
         room.area = output->size;
-        room.decoration = kWaylandDecoration;
+        room.frame = kWaylandDecoration * output->scale;
     } else {
         return std::nullopt;
     }
@@ -87,7 +87,7 @@ std::optional<ScreenRoom> FindRoom(QSize layout) {
 
 double FittingScale(QSize layout, const ScreenRoom& room) {
     const QSize spare(2, 2);
-    const QSize outer = layout.grownBy(room.decoration) + spare;
+    const QSize outer = layout + spare;
     const QSize inner = room.area.shrunkBy(room.frame);
     const double fits = std::min(inner.width() / static_cast<double>(outer.width()),
                                  inner.height() / static_cast<double>(outer.height()));

@@ -15,8 +15,7 @@ namespace tolvaro {
 struct ScreenRoom {
     double desktopScale = 1;  // the scale Qt draws at unless told otherwise
     QSize area;               // the screen's free area: its size less the panels'
-    QMargins frame;           // the window manager's frame around the client area
-    QMargins decoration;      // a frame the program draws itself, in the layout's pixels
+    QMargins frame;           // the frame around the client area
 };
 
 // The largest scale, at most the desktop's, at which `layout` (in the layout's pixels) fits the
