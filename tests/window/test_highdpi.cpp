@@ -27,6 +27,7 @@
 
 #include "formfixture.h"
 #include "window/controltable.h"
+#include "window/screenscale.h"
 #include "window/widgets.h"
 
 using namespace tolvaro;
@@ -214,6 +215,8 @@ private slots:
     void picturesAreSharp_data();
     void picturesAreSharp();
     void noDropCursorMatchesTheScreen();
+    void scaleFitsTheScreen_data();
+    void scaleFitsTheScreen();
     void cleanupTestCase();
 
 private:
@@ -530,6 +533,35 @@ void TestHighDpi::noDropCursorMatchesTheScreen() {
     QCOMPARE(pixmap.deviceIndependentSize(), QSizeF(32, 32));
     QCOMPARE(cursor.hotSpot(), QPoint(1, 1));
     QVERIFY(qFuzzyCompare(fixture_->form->cursor().pixmap().devicePixelRatio(), factor_));
+}
+
+void TestHighDpi::scaleFitsTheScreen_data() {
+    QTest::addColumn<double>("desktop");
+    QTest::addColumn<QSize>("area");
+    QTest::addColumn<QMargins>("frame");
+    QTest::addColumn<double>("expected");
+    const QMargins openbox(1, 20, 1, 1);
+    // The layout with a pixel to spare on every side, frame and all: 811 x 648 at scale 1.
+    QTest::newRow("room at the desktop's scale") << 1.0 << QSize(1280, 1024) << openbox << 1.0;
+    QTest::newRow("room to spare at 2") << 2.0 << QSize(3840, 2120) << openbox << 2.0;
+    QTest::newRow("desktop scale just fits") << 1.25 << QSize(1016, 831) << openbox << 1.25;
+    QTest::newRow("120 dpi above a panel") << 1.25 << QSize(1366, 728) << openbox << 707.0 / 648;
+    QTest::newRow("narrow and tall") << 2.0 << QSize(1200, 1600) << openbox << 1198.0 / 811;
+    QTest::newRow("too small at 1") << 1.0 << QSize(1024, 560) << openbox << 539.0 / 648;
+    QTest::newRow("Wayland at 2, its decoration") << 2.0 << QSize(1366, 768) << QMargins(6, 60, 6, 6)
+                                                  << 702.0 / 648;
+    QTest::newRow("nothing useful fits") << 1.5 << QSize(150, 100) << openbox << 1.5;
+}
+
+// The desktop's scale where the window fits, else the largest that fits, never above it.
+void TestHighDpi::scaleFitsTheScreen() {
+    if (!qFuzzyCompare(factor_, 1.0)) QSKIP("arithmetic alone: once is enough");
+    QFETCH(double, desktop);
+    QFETCH(QSize, area);
+    QFETCH(QMargins, frame);
+    QFETCH(double, expected);
+    const double scale = FittingScale(TForm1::kClientSize, ScreenRoom{desktop, area, frame});
+    QVERIFY2(qFuzzyCompare(scale, expected), qPrintable(QString::number(scale, 'g', 10)));
 }
 
 // ---------------------------------------------------------------- one child process per factor
