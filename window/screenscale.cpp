@@ -47,11 +47,10 @@ double DpiScale(int dpi) {
     return std::max(rounded, 1.0);
 }
 
-// The platform Qt will take: the first of its list, where a Wayland session puts Wayland first.
+// The platform Qt will try first: the one named, else the session's.
 QByteArray Platform() {
     QByteArray list = qgetenv("QT_QPA_PLATFORM");
-    if (list.isEmpty()) list = "xcb";
-    if (qgetenv("XDG_SESSION_TYPE") == "wayland" && !list.contains("wayland")) list.prepend("wayland;");
+    if (list.isEmpty()) list = qgetenv("XDG_SESSION_TYPE") == "wayland" ? "wayland" : "xcb";
     return list.split(';').front().split(':').front();
 }
 

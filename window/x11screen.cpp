@@ -73,11 +73,12 @@ int XftDpiOf(std::string_view resources) {
         line.remove_prefix(key.size());
         while (!line.empty() && (line.front() == ' ' || line.front() == '\t')) line.remove_prefix(1);
         int dpi = 0;
-        for (char digit : line) {
-            if (digit < '0' || digit > '9' || dpi > 10000) break;
-            dpi = dpi * 10 + (digit - '0');
+        while (!line.empty() && line.front() >= '0' && line.front() <= '9' && dpi < 10000) {
+            dpi = dpi * 10 + (line.front() - '0');
+            line.remove_prefix(1);
         }
-        return dpi;
+        // Qt takes a whole number or nothing.
+        return line.find_first_not_of(" \t\r") == std::string_view::npos ? dpi : 0;
     }
     return 0;
 }
