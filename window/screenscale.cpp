@@ -19,6 +19,8 @@ constexpr const char* kScaleVariable = "QT_SCALE_FACTOR";
 // Qt's scale where the desktop sets no dots per inch.
 constexpr double kBaseDpi = 96;
 
+constexpr double kScaleSteps = 16;
+
 // Space a window manager's frame takes at most at scale 1; a window that fits with this much to
 // spare needs no one asked for its frame.
 constexpr QMargins kFrameAllowance(16, 48, 16, 16);
@@ -90,8 +92,11 @@ double FittingScale(QSize layout, const ScreenRoom& room) {
     const QSize inner = room.area.shrunkBy(room.frame);
     const double fits = std::min(inner.width() / static_cast<double>(outer.width()),
                                  inner.height() / static_cast<double>(outer.height()));
-    // A screen too small for any useful scale gets the desktop's: the title bar stays on it.
-    return fits < 0.25 ? room.desktopScale : std::min(room.desktopScale, fits);
+    if (fits >= room.desktopScale) return room.desktopScale;
+    // In sixteenths: the button glyph, 16 layout pixels square, is then a whole number of device
+    // pixels, drawn without resampling. Never below 1 unless the desktop asks for it: Qt leaves
+    // parts of the widgets unpainted there. A screen without room at 1 shows the window's top left.
+    return std::max(std::floor(fits * kScaleSteps) / kScaleSteps, std::min(room.desktopScale, 1.0));
 }
 
 WindowScale::WindowScale(QSize layout) {

@@ -18,9 +18,9 @@ struct ScreenRoom {
     QMargins frame;           // the frame around the client area
 };
 
-// The largest scale, at most the desktop's, at which `layout` (in the layout's pixels) fits the
-// room with a layout pixel to spare on every side: what Qt's rounding of positions and sizes to
-// device pixels may take.
+// The desktop's scale where `layout` (in the layout's pixels) fits the room at it, else the
+// largest sixteenth at which it does, but not below 1; with a layout pixel to spare on every
+// side, which is what Qt's rounding of positions and sizes to device pixels may take.
 double FittingScale(QSize layout, const ScreenRoom& room);
 
 // Before the application object is made: finds the screen the window will appear on and, where

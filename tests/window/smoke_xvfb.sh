@@ -12,7 +12,7 @@
 #   panel    a school laptop: 1366x768 under openbox with a 40 px panel at the
 #            bottom, once per desktop dpi (Xft.dpi); the window is drawn at the
 #            desktop's scale where it fits the free area, frame and all, and
-#            otherwise as large as fits
+#            otherwise at the largest sixteenth of a scale that fits
 set -uo pipefail
 
 readonly caption='Tolvaro v.1 (KVZ)'
@@ -163,13 +163,14 @@ run_at() {
   ((x - left >= 0 && y - top >= 0 && x + WIDTH + right <= area_width && y + HEIGHT + bottom <= area_height)) \
     || fail "frame (${left} ${right} ${top} ${bottom}) around ${WIDTH}x${HEIGHT}+${x}+${y} leaves the free area ${area_width}x${area_height}"
   # The desktop's scale where that fits (a layout pixel to spare around the frame); otherwise
-  # the frame fills the free area's height or width to within a few pixels.
+  # the largest sixteenth that fits: the next one up would not.
   awk -v s="${scale}" -v d="$(awk -v dpi="${dpi}" 'BEGIN { print dpi / 96 }')" -v lw="${layout_width}" \
       -v lh="${layout_height}" -v fw=$((left + right)) -v fh=$((top + bottom)) -v aw="${area_width}" \
       -v ah="${area_height}" 'BEGIN {
         fits = (lw + 2) * d + fw <= aw && (lh + 2) * d + fh <= ah
         if (fits) exit !(s * lw - d * lw <= 1 && d * lw - s * lw <= 1)
-        exit !(s < d && (aw - fw - s * lw <= 3 * s + 1 || ah - fh - s * lh <= 3 * s + 1))
+        q = int(s * 16 + 0.5) / 16; n = q + 1 / 16
+        exit !(s < d && (s - q) ^ 2 < 1e-5 && ((lw + 2) * n + fw > aw || (lh + 2) * n + fh > ah))
       }' || fail "drawn at scale ${scale} (${WIDTH}x${HEIGHT}, frame ${left} ${right} ${top} ${bottom}) at ${dpi} dpi in ${area_width}x${area_height}: not the desktop's, nor as large as fits"
   # Twice the frame's distance from the centre of the free area, per axis: 0, or 1 for an odd
   # rest, and 2 where a scale's rounding to whole pixels adds a pixel.
