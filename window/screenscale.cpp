@@ -19,6 +19,7 @@ constexpr const char* kScaleVariable = "QT_SCALE_FACTOR";
 // Qt's scale where the desktop sets no dots per inch.
 constexpr double kBaseDpi = 96;
 
+// Scales chosen to fit go in sixteenths (FittingScale says why).
 constexpr double kScaleSteps = 16;
 
 // Space a window manager's frame takes at most at scale 1; a window that fits with this much to
