@@ -46,17 +46,20 @@ cleanup() {
 }
 trap cleanup EXIT
 
-# xvfb <size> <name>: a display of that size; its name (":n") in the variable <name>.
+# xvfb <size>: a display of that size; its name (":n") in xvfb_display.
 xvfb() {
   # -noreset: the server must not reset between two runs, when no client is connected.
-  Xvfb -displayfd 9 -screen 0 "$1x24" -nolisten tcp -noreset 9>"${work}/display-$2" 2>"${work}/xvfb.log" &
+  Xvfb -displayfd 9 -screen 0 "$1x24" -nolisten tcp -noreset 9>"${work}/display" 2>"${work}/xvfb.log" &
   xvfb_pids+=($!)
-  for _ in $(seq 100); do [[ -s ${work}/display-$2 ]] && break; sleep 0.1; done
-  [[ -s ${work}/display-$2 ]] || die "Xvfb did not start: $(cat "${work}/xvfb.log")"
-  printf -v "$2" ':%s' "$(head -n1 "${work}/display-$2")"
+  for _ in $(seq 100); do [[ -s ${work}/display ]] && break; sleep 0.1; done
+  [[ -s ${work}/display ]] || die "Xvfb did not start: $(cat "${work}/xvfb.log")"
+  xvfb_display=":$(head -n1 "${work}/display")"
+  rm "${work}/display"
 }
-xvfb 1280x1024 large
-xvfb 1366x768 laptop
+xvfb 1280x1024
+large=${xvfb_display}
+xvfb 1366x768
+laptop=${xvfb_display}
 DISPLAY=${laptop} xprop -root -f RESOURCE_MANAGER 8s -set RESOURCE_MANAGER "Xft.dpi:	120
 "
 export DISPLAY=${large}
