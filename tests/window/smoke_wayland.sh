@@ -15,9 +15,10 @@ fail() { cat weston.log app.log >&2; echo "FAIL: $*" >&2; exit 1; }
 # No panel: its clock would put the time of day into the screenshot.
 printf '[shell]\npanel-position=none\nbackground-color=0xff202020\n' >weston.ini
 # The bounding box of the areas of one colour, leaving out specks of under 200 pixels: stray
-# text pixels of that colour (the decoration's title, say) do not widen it.
+# text pixels of that colour (the decoration's title, say) do not widen it. Alpha is dropped: a
+# screenshot with a translucent pixel anywhere (a shadow being drawn) names every colour with it.
 box() {
-  convert shot.png -fill black +opaque "rgb($1)" -fill white -opaque "rgb($1)" \
+  convert shot.png -alpha off -fill black +opaque "rgb($1)" -fill white -opaque "rgb($1)" \
     -define connected-components:verbose=true -connected-components 8 null: |
     awk '$NF == "srgb(255,255,255)" && $4 >= 200 {
            split($2, b, /[x+]/); r = b[3] + b[1]; d = b[4] + b[2]
