@@ -6,7 +6,7 @@ class QWidget;
 namespace tolvaro {
 
 // Puts a top-level window that is not shown yet in the middle of its screen's free area, frame
-// and all. Where the window manager frames windows on X11 (the frame's size known only from it),
+// and all; where the area is too small for it, its title bar stays on the area's top left. Where the window manager frames windows on X11 (the frame's size known only from it),
 // it is asked for the frame beforehand, so the window is mapped in its place and never moves.
 // Without a window manager the window has no frame and its client area is centred. On Wayland
 // the compositor places windows and nothing is done.

@@ -2,12 +2,16 @@
 
 #include "core/steadyclock.h"
 #include "window/application.h"
+#include "window/screenscale.h"
 #include "window/tform1.h"
 
 namespace tolvaro {
 
 int RunTolvaro(int argc, char* argv[]) {
+    // The scale is Qt's to fix when the application is made.
+    WindowScale scale(TForm1::kClientSize);
     TolvaroApplication app(argc, argv);
+    scale.Undo();
     const SteadyClock clock;
     // The window is shown first; its controls and fonts are loaded right after, before its first
     // paint.

@@ -61,7 +61,7 @@ TForm1::TForm1(const Clock& clock, QWidget* parent, Build build)
       contest_(*this, practice_, clock, CountdownFormat(QLocale().timeFormat(QLocale::LongFormat).toStdString())) {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Tolvaro v.1 (KVZ)"));
-    setFixedSize(809, 646);
+    setFixedSize(kClientSize);
     QPalette palette = LightPalette();
     palette.setColor(QPalette::Window, ToQColor(Color::BtnShadow));
     setPalette(palette);

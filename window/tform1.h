@@ -39,6 +39,8 @@ public:
     // When the controls are built: at once, or when the window is first shown, so that the
     // window appears before the fonts and the controls are loaded (the program's start-up).
     enum class Build { Now, AfterShow };
+    // In the layout's pixels; the window is drawn at the screen's scale.
+    static constexpr QSize kClientSize{809, 646};
 
     // The clock measures contests; tests pass a fake one.
     explicit TForm1(const Clock& clock, QWidget* parent = nullptr, Build build = Build::Now);
