@@ -21,6 +21,7 @@ void Contest::StartknopClick() {
     view_.SetTimerEnabled(true);
     view_.SetVisible(Control::OKKnop1, true);
     view_.SetEnabled(Control::Instellingen, false);
+    view_.Happened(Moment::ContestStarted);
 }
 
 void Contest::Timer1Timer() {
@@ -84,6 +85,7 @@ void Contest::ContestEnd() {
     }
     view_.SetVisible(Control::Panel3, true);
     view_.SetVisible(Control::VolgendeOefening, false);
+    view_.Happened(Moment::ContestEnded);
 }
 
 void Contest::OKKnop1Click() {
@@ -96,6 +98,7 @@ void Contest::OKKnop1Click() {
     practice_.NewExerciseSet();
     practice_.ResetSeries();
     view_.SetEnabled(Control::Instellingen, true);
+    view_.Happened(Moment::ContestReset);
 }
 
 }  // namespace tolvaro

@@ -108,7 +108,10 @@ void Practice::CheckAllAnswers() {
     view_.SetVisible(Control::VolgendeOefening, true);
 }
 
-void Practice::KontroleerClick() { CheckAllAnswers(); }
+void Practice::KontroleerClick() {
+    CheckAllAnswers();
+    view_.Happened(Moment::Checked);
+}
 
 void Practice::VolgendeOefeningClick() {
     VastgelegdePunten = BehaaldePunten;
@@ -116,6 +119,7 @@ void Practice::VolgendeOefeningClick() {
     view_.SetText(Control::Reeksteller, IntToText(n));
     MaximumPunten = 10 * n;
     NewExerciseSet();
+    view_.Happened(Moment::NextSet);
 }
 
 void Practice::MaxGrondtalEnter() { view_.SetVisible(Control::VolgendeOefening, false); }
@@ -188,6 +192,7 @@ void Practice::LimitExit(Control edit, const std::string& saved) {
     if (SettleSetting(edit, saved) && view_.Text(edit) != saved) {
         NewExerciseSet();
         ResetSeries();
+        view_.Happened(Moment::SeriesRestarted);
     }
 }
 
@@ -199,6 +204,7 @@ void Practice::TimerMinutenExit() {
     NewExerciseSet();
     ResetSeries();
     view_.SetVisible(Control::Startknop, SettingValue(view_, Control::TimerMinuten) > 0);
+    view_.Happened(Moment::SeriesRestarted);
 }
 
 }  // namespace tolvaro

@@ -57,6 +57,17 @@ constexpr Control Row(RowPart part, int row) {
 // The object name of a control, e.g. "Oef3Result".
 std::string ControlName(Control control);
 
+// Moments the logic tells the window about once their handler has changed the controls, for
+// what follows them beyond the controls themselves (what a screen reader says, where the focus
+// rests when no control of the logic takes it).
+enum class Moment {
+    Checked,          // CONTROLEER judged the set
+    NextSet,          // VOLGENDE OEFENING drew the next set of the series
+    SeriesRestarted,  // a settings field started a new series
+    ContestStarted,
+    ContestEnded,     // the results are shown
+    ContestReset,     // RESET: back to practice
+};
 
 class View {
 public:
@@ -85,6 +96,8 @@ public:
     virtual void OpenPrintDialog() = 0;
 
     virtual void Quit() = 0;
+
+    virtual void Happened(Moment) {}
 };
 
 // A clock that never jumps: nanoseconds since an arbitrary fixed point.

@@ -6,11 +6,13 @@
 #include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QTimer>
 #include <QWidget>
 
 #include "print/tprintdialoog1.h"
+#include "window/atspistate.h"
 #include "window/tform1.h"
 #include "window/widgets.h"
 
@@ -20,8 +22,16 @@ namespace {
 
 constexpr char kClickableProperty[] = "tolvaroClickable";
 constexpr char kNotificationProperty[] = "tolvaroNotification";
+constexpr char kCoveredProperty[] = "tolvaroCovered";
 constexpr int kAnnounceDelayMs = 250;
 constexpr int kRepeatFocusMs = 1000;
+
+// A control under a panel shown over it (the results, the about panel) is not showing: a screen
+// reader's review of the window must not read what the pupil cannot see.
+QAccessible::State Uncovered(QAccessible::State state, const QWidget* widget) {
+    if (widget->property(kCoveredProperty).toBool()) state.offscreen = true;
+    return state;
+}
 
 // A picture: a graphic to assistive tools, or a push button when it reacts to a click. Pressing
 // it sends the same press and release a mouse click would, so the click runs through the one
@@ -32,6 +42,7 @@ public:
     explicit PictureInterface(QWidget* widget) : QAccessibleWidget(widget, QAccessible::Graphic) {}
 
     QAccessible::Role role() const override { return Clickable() ? QAccessible::Button : QAccessible::Graphic; }
+    QAccessible::State state() const override { return Uncovered(QAccessibleWidget::state(), widget()); }
 
     QStringList actionNames() const override {
         return Clickable() && widget()->isEnabled() ? QStringList{pressAction()} : QStringList{};
@@ -82,7 +93,7 @@ public:
     }
 
     QAccessible::State state() const override {
-        QAccessible::State state = QAccessibleWidget::state();
+        QAccessible::State state = Uncovered(QAccessibleWidget::state(), widget());
         state.readOnly = Edit()->isReadOnly();
         state.editable = !state.readOnly;
         state.selectableText = true;
@@ -153,6 +164,27 @@ public:
         return widget()->property(kNotificationProperty).toBool() ? QAccessible::Notification
                                                                  : QAccessibleWidget::role();
     }
+    QAccessible::State state() const override { return Uncovered(QAccessibleWidget::state(), widget()); }
+};
+
+// A panel (Qt presents a bare QFrame as a border, which reaches assistive tools as a frame).
+class PaneInterface : public QAccessibleWidget {
+public:
+    explicit PaneInterface(QWidget* widget) : QAccessibleWidget(widget, QAccessible::Pane) {}
+    QAccessible::State state() const override { return Uncovered(QAccessibleWidget::state(), widget()); }
+};
+
+// A label, read by its text as Qt reads it.
+class LabelInterface : public QAccessibleWidget {
+public:
+    explicit LabelInterface(QLabel* label) : QAccessibleWidget(label, QAccessible::StaticText) {}
+    QString text(QAccessible::Text type) const override {
+        if (type == QAccessible::Name && widget()->accessibleName().isEmpty()) {
+            return static_cast<QLabel*>(widget())->text();
+        }
+        return QAccessibleWidget::text(type);
+    }
+    QAccessible::State state() const override { return Uncovered(QAccessibleWidget::state(), widget()); }
 };
 
 QAccessibleInterface* Factory(const QString& className, QObject* object) {
@@ -163,9 +195,9 @@ QAccessibleInterface* Factory(const QString& className, QObject* object) {
     if (qobject_cast<TForm1*>(widget)) return new QAccessibleWidget(widget, QAccessible::Window);
     if (qobject_cast<TPrintDialoog1*>(widget)) return new QAccessibleWidget(widget, QAccessible::Dialog);
     if (className == QLatin1String("QLineEdit")) return new LineEditInterface(static_cast<QLineEdit*>(widget));
-    // Qt presents a bare QFrame (the panels) as a border, which reaches assistive tools as a frame.
+    if (className == QLatin1String("QLabel")) return new LabelInterface(static_cast<QLabel*>(widget));
     if (className == QLatin1String("QFrame") && qstrcmp(widget->metaObject()->className(), "QFrame") == 0) {
-        return new QAccessibleWidget(widget, QAccessible::Pane);
+        return new PaneInterface(widget);
     }
     if (className == QLatin1String("QWidget") && qstrcmp(widget->metaObject()->className(), "QWidget") == 0) {
         return new PlainInterface(widget);
@@ -173,16 +205,9 @@ QAccessibleInterface* Factory(const QString& className, QObject* object) {
     return nullptr;
 }
 
-// An answer as the check reads it: outer spaces and the first "." as the comma do not count.
 // Every change is an event a screen reader may speak: only real changes are made.
 void SetDescription(QWidget* widget, const QString& text) {
     if (widget->accessibleDescription() != text) widget->setAccessibleDescription(text);
-}
-
-QString Loose(const QString& answer) {
-    QString text = answer.trimmed();
-    if (const qsizetype dot = text.indexOf(u'.'); dot >= 0) text[dot] = u',';
-    return text;
 }
 
 }  // namespace
@@ -211,14 +236,14 @@ FormAccessibility::FormAccessibility(TForm1& form, const Descriptions& descripti
     : form_(form) {
     for (const auto& [widget, description] : descriptions) widget->setAccessibleDescription(description);
     for (QWidget* picture : clickablePictures) MarkClickablePicture(picture);
-    auto* check = static_cast<QAbstractButton*>(form_.widget(Control::Kontroleer));
-    // After the window's own handler of the click, which has done the check.
-    connect(check, &QAbstractButton::clicked, this, &FormAccessibility::AnnounceCheck);
-    for (Control button : {Control::VolgendeOefening, Control::Startknop, Control::OKKnop1}) {
-        connect(static_cast<QAbstractButton*>(form_.widget(button)), &QAbstractButton::clicked, this,
-                &FormAccessibility::AnnounceNewSet);
+    connect(&form_, &TForm1::happened, this, &FormAccessibility::Told);
+    connect(&form_, &TForm1::aboutShown, this, &FormAccessibility::AnnounceAbout);
+    connect(&form_, &TForm1::keyRefused, this, &FormAccessibility::KeyRefused);
+    // Shown after the start: assistive tools must learn that they are visible, and what they cover.
+    for (Control control : {Control::Kontroleer, Control::VolgendeOefening, Control::Startknop, Control::OKKnop1,
+                            Control::KlokVenster, Control::Panel3, Control::Info}) {
+        form_.widget(control)->installEventFilter(this);
     }
-    form_.widget(Control::Panel3)->installEventFilter(this);
     for (int row = 1; row <= kRows; ++row) RowWidget(RowPart::Result, row)->installEventFilter(this);
     announceTimer_.setSingleShot(true);
     announceTimer_.setInterval(kAnnounceDelayMs);
@@ -241,12 +266,7 @@ QString FormAccessibility::LabelText(Control label) const { return static_cast<Q
 
 void FormAccessibility::TextChanged(Control control) {
     const int index = static_cast<int>(control) - static_cast<int>(Row(RowPart::Grondtal, 1));
-    if (index < 0 || index >= 4 * kRows) return;
-    const int row = index % kRows + 1;
-    if (index / kRows == static_cast<int>(RowPart::Kontrol)) {
-        checkedAnswers_[row - 1] = static_cast<QLineEdit*>(RowWidget(RowPart::Result, row))->text();
-    }
-    MarkDirty(row);
+    if (index >= 0 && index < 4 * kRows) MarkDirty(index % kRows + 1);
 }
 
 // The readings of a row are renewed once the handler that changed it is done, so that a screen
@@ -275,11 +295,9 @@ void FormAccessibility::Refresh(bool everyAnswer) {
         // changed ten readings at once would make one.
         QWidget* edit = RowWidget(RowPart::Result, row);
         if (!(staleAnswers_ & bit) || (!everyAnswer && !edit->hasFocus())) continue;
-        // The verdict belongs to the answer that was checked: it goes once the answer is changed.
+        // The verdict beside the field, as long as the screen shows it.
         const QString verdict = LabelText(Row(RowPart::Kontrol, row));
-        const bool checked = !verdict.isEmpty() &&
-                             Loose(static_cast<QLineEdit*>(edit)->text()) == Loose(checkedAnswers_[row - 1]);
-        SetDescription(edit, checked ? reading + QStringLiteral(". ") + verdict : reading);
+        SetDescription(edit, verdict.isEmpty() ? reading : reading + QStringLiteral(". ") + verdict);
         staleAnswers_ &= ~bit;
     }
     dirtyRows_ = 0;
@@ -313,11 +331,61 @@ bool FormAccessibility::eventFilter(QObject* watched, QEvent* event) {
             Refresh();
             break;
         case QEvent::Show:
-            if (watched == form_.widget(Control::Panel3)) AnnounceResults();
+        case QEvent::Hide:
+            if (active_ && watched->isWidgetType()) {
+                Shown(static_cast<QWidget*>(watched), event->type() == QEvent::Show);
+            }
             break;
+        case QEvent::KeyPress: {
+            // Tab leads nowhere from the results (the answers are locked): they are said again.
+            const int key = static_cast<QKeyEvent*>(event)->key();
+            if (watched == form_.widget(Control::Panel3) && (key == Qt::Key_Tab || key == Qt::Key_Backtab)) {
+                AnnounceResults();
+            }
+            break;
+        }
         default: break;
     }
     return QObject::eventFilter(watched, event);
+}
+
+// The control and all inside it are visible now, or not; a panel shown over others covers them.
+void FormAccessibility::Shown(QWidget* widget, bool shown) {
+    TellShown(widget, shown);
+    for (QWidget* inside : widget->findChildren<QWidget*>()) {
+        if (!inside->isHidden()) TellShown(inside, shown);
+    }
+    if (widget == form_.widget(Control::Panel3) || widget == form_.widget(Control::Info)) UpdateCovered();
+}
+
+// A control counts as covered when a panel shown above it holds its centre, or, for a container,
+// nearly all of it (the results panel leaves a strip of the exercises' border).
+void FormAccessibility::UpdateCovered() {
+    QList<QRect> covers;
+    QList<QWidget*> coverPanels;
+    for (Control panel : {Control::Panel3, Control::Info}) {
+        QWidget* cover = form_.widget(panel);
+        if (cover->isHidden()) continue;
+        covers << cover->geometry();
+        coverPanels << cover;
+    }
+    for (QWidget* widget : form_.findChildren<QWidget*>()) {
+        const QRect area(widget->mapTo(&form_, QPoint(0, 0)), widget->size());
+        bool covered = false;
+        for (qsizetype i = 0; i < covers.size() && !covered; ++i) {
+            QWidget* cover = coverPanels[i];
+            // A panel covers neither itself nor what lies in it, and the about panel lies above the results.
+            if (widget == cover || cover->isAncestorOf(widget) || widget->isAncestorOf(cover)) continue;
+            if (cover == form_.widget(Control::Panel3) && widget == form_.widget(Control::Info)) continue;
+            const bool container = !widget->findChildren<QWidget*>(Qt::FindDirectChildrenOnly).isEmpty();
+            const QRect under = covers[i].intersected(area);
+            covered = container ? 10LL * under.width() * under.height() >= 9LL * area.width() * area.height()
+                                : covers[i].contains(area.center());
+        }
+        if (covered == widget->property(kCoveredProperty).toBool()) continue;
+        widget->setProperty(kCoveredProperty, covered);
+        if (!widget->isHidden()) TellShown(widget, !covered);
+    }
 }
 
 QString FormAccessibility::LastAnnouncement() const {
@@ -341,36 +409,6 @@ void FormAccessibility::Announce(const QString& message) {
     // (a new set, a check) sets off, or Orca drops it.
     announcer_->setAccessibleName(message);
     announceTimer_.start();
-}
-
-void FormAccessibility::AnnounceCheck() {
-    int right = 0;
-    for (int row = 1; row <= kRows; ++row) {
-        right += LabelText(Row(RowPart::Kontrol, row)) == QLatin1String("GOED");
-    }
-    Announce(QStringLiteral("%1 van de %2 goed. Behaalde punten: %3 op %4.")
-                 .arg(right)
-                 .arg(kRows)
-                 .arg(LabelText(Control::Label6), LabelText(Control::Label8)));
-}
-
-// The new set puts the focus in row 1, but Orca 43 does not say it: clearing the answers moves
-// their carets, and by the time Orca reads those moves row 1 has the focus, so it takes the focus
-// as known. The set and the field are said here instead.
-void FormAccessibility::AnnounceNewSet() {
-    QWidget* focus = QApplication::focusWidget();
-    for (int row = 1; row <= kRows; ++row) {
-        if (focus != RowWidget(RowPart::Result, row)) continue;
-        Refresh();
-        Announce(QStringLiteral("Oefening nr. %1. %2: %3")
-                     .arg(LabelText(Control::Reeksteller), focus->accessibleName(),
-                          focus->accessibleDescription()));
-    }
-}
-
-void FormAccessibility::AnnounceResults() {
-    Announce(QStringLiteral("Puntentotaal: %1 op %2. %3 procent goed.")
-                 .arg(LabelText(Control::Label48), LabelText(Control::Label49), LabelText(Control::Label51)));
 }
 
 }  // namespace tolvaro

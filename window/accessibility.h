@@ -6,9 +6,11 @@
 // and panels are presented with the roles screen readers expect of them (a panel presented as
 // a frame makes Orca take it for a window and drop every focus event inside it).
 //
-// Each answer field reads its row's exercise ("5 tot de macht 2") and, after a check, its
-// verdict; the result of a check and of a contest is said unasked, through a notification that
-// appears. Whatever is only for assistive tools waits until one is active.
+// Each answer field reads its row's exercise ("5 tot de macht 2") and the verdict beside it.
+// What the window tells it has happened (a check, a new set or series, a contest's start and end,
+// the about panel) is said unasked, through a notification that appears; so is a key that cannot
+// act. The contest's results stay readable on the panel that shows them. What a panel covers is
+// not showing to assistive tools. Whatever is only for assistive tools waits until one is active.
 #pragma once
 
 #include <QAccessible>
@@ -56,6 +58,10 @@ public:
     void TextChanged(Control control);
     // The last message said unasked (empty before the first).
     QString LastAnnouncement() const;
+    // The time left in a contest, or its results once it has ended.
+    void AnnounceTimeLeft();
+    // A key whose control cannot be clicked now: why, or what to do first.
+    void KeyRefused(QWidget* control);
 
     void accessibilityActiveChanged(bool active) override;
 
@@ -67,13 +73,17 @@ private:
     QString LabelText(Control label) const;
     void MarkDirty(int row);
     void Refresh(bool everyAnswer = false);
+    void Shown(QWidget* widget, bool shown);
+    void UpdateCovered();
     void Announce(const QString& message);
+    void Told(Moment moment);
     void AnnounceCheck();
-    void AnnounceNewSet();
+    void AnnounceAbout(bool shown);
+    QString SetIntro(bool withField = true);
     void AnnounceResults();
+    QString Results() const;
 
     TForm1& form_;
-    std::array<QString, kRows> checkedAnswers_;  // each answer as it stood when its verdict was given
     unsigned dirtyRows_ = 0;     // rows whose labels' reading may have changed
     unsigned staleAnswers_ = 0;  // answer fields whose reading may have changed
     bool refreshQueued_ = false;

@@ -41,7 +41,7 @@ constexpr ControlSpec kControls[] = {
      .accessibleName = "Stop het programma", .help = help::kImage4.data(), .key = Qt::CTRL | Qt::Key_Q},
     {.name = "KlokVenster", .kind = Kind::Label, .parent = nullptr, .x = 416, .y = 106, .width = 87, .height = 24,
      .text = "", .font = {kMsSans, 19, Bold, Color::clRed}, .background = Color::BtnText,
-     .flags = Hidden | AlignCenter | Opaque, .cursor = Cursor::No},
+     .flags = Hidden | AlignCenter | Opaque, .cursor = Cursor::No, .key = Qt::CTRL | Qt::Key_K},
     // Windowed controls, each above the earlier ones.
     {.name = "Instellingen", .kind = Kind::GroupBox, .parent = nullptr, .x = 24, .y = 9, .width = 761, .height = 89,
      .text = "Instellingen", .font = kGroupFont, .background = Color::clTeal, .flags = NoTooltips, .tabOrder = 0,

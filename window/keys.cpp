@@ -67,14 +67,20 @@ bool TForm1::HandleKey(QWidget* target, int key, Qt::KeyboardModifiers modifiers
 // where a mouse press moves it, so the field being left settles its text (and may hide or disable
 // the control) before the control acts; the focus then rests where the click leaves it.
 void TForm1::ClickByKey(QWidget* control) {
-    if (!Reachable(control)) return;
+    if (!Reachable(control)) {
+        emit keyRefused(control);
+        return;
+    }
     for (QWidget* w = control; w && w != this; w = w->parentWidget()) {
         if (w->focusPolicy() & Qt::ClickFocus) {
             w->setFocus(Qt::MouseFocusReason);
             break;
         }
     }
-    if (!Reachable(control)) return;
+    if (!Reachable(control)) {
+        emit keyRefused(control);
+        return;
+    }
     if (auto* button = qobject_cast<QAbstractButton*>(control)) {
         button->click();
         return;

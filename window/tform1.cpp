@@ -260,6 +260,8 @@ void TForm1::WireHandlers() {
     handlers_[image1].click = [this] { Image1Click(); };
     handlers_[image3].click = [this] { Image3Click(); };
     handlers_[image4].click = [this] { Image4Click(); };
+    // The countdown says the time left to a screen reader (it shows it to everyone else).
+    on(Control::KlokVenster).click = [this] { accessibility_->AnnounceTimeLeft(); };
 
     auto button = [this](const QString& name, std::function<void()> handler) {
         auto* b = findChild<QPushButton*>(name);
@@ -393,8 +395,17 @@ void TForm1::FormActivate() {
     });
 }
 
-void TForm1::Image1Click() { SetVisible(Control::Info, true); }
-void TForm1::OKKnopClick() { SetVisible(Control::Info, false); }
+void TForm1::Image1Click() {
+    const bool wasHidden = info_->isHidden();
+    SetVisible(Control::Info, true);
+    if (wasHidden) emit aboutShown(true);
+}
+
+void TForm1::OKKnopClick() {
+    const bool wasShown = !info_->isHidden();
+    SetVisible(Control::Info, false);
+    if (wasShown) emit aboutShown(false);
+}
 void TForm1::Image3Click() { OpenPrintDialog(); }
 void TForm1::Image4Click() { Quit(); }
 
@@ -513,5 +524,17 @@ void TForm1::OpenPrintDialog() {
 }
 
 void TForm1::Quit() { QCoreApplication::quit(); }
+
+void TForm1::Happened(Moment moment) {
+    // The end of a contest took the focus out of the answers and hid both buttons. It rests on
+    // the results, where Escape still leaves the contest, Enter presses nothing, and a screen
+    // reader can name the place.
+    if (moment == Moment::ContestEnded) {
+        QWidget* results = widget(Control::Panel3);
+        results->setFocusPolicy(Qt::ClickFocus);
+        results->setFocus(Qt::OtherFocusReason);
+    }
+    emit happened(moment);
+}
 
 }  // namespace tolvaro

@@ -63,6 +63,7 @@ public:
     bool ExecutePrinterSetup() override;
     void OpenPrintDialog() override;
     void Quit() override;
+    void Happened(Moment moment) override;
 
     // The print options dialog hands the focus back: the next activation is due.
     void ReturnFromPrintDialog();
@@ -80,6 +81,13 @@ public:
 
     std::array<WorksheetEntry, 30> WorksheetTable;  // the last print job's thirty exercises
     std::string RowSeparator;
+
+signals:
+    // Told once the logic's handler is done with the controls.
+    void happened(tolvaro::Moment moment);
+    void aboutShown(bool shown);
+    // A key whose control a click could not reach now (hidden, disabled, under the about panel).
+    void keyRefused(QWidget* control);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -30,6 +30,23 @@ QRect DrawBevel(QPainter& painter, QRect rect, bool raised, int width, const QPa
     return rect;
 }
 
+// Runs a change of the edit's selection without the selection events it would send: those reach a
+// screen reader before the focus does, and it reads the selected text once for the selection and
+// once more with the field (and "not selected" for the field left). It reads the selection with
+// the focus all the same. The events come from the edit's text engine, its one QObject child of
+// that class; should a Qt release lack it, the events are sent as before.
+template <class Change>
+void WithoutSelectionEvents(QLineEdit* edit, Change change) {
+    QObject* engine = nullptr;
+    for (QObject* child : edit->children()) {
+        if (qstrcmp(child->metaObject()->className(), "QWidgetLineControl") == 0) engine = child;
+    }
+    const bool wasBlocked = engine && engine->blockSignals(true);
+    change();
+    if (engine) engine->blockSignals(wasBlocked);
+    edit->update();
+}
+
 }  // namespace
 
 TPanel::TPanel(QWidget* parent, int bevelInner, int bevelOuter, int bevelWidth, int borderWidth, bool borderLine)
@@ -72,15 +89,19 @@ void TImage::paintEvent(QPaintEvent*) {
 }
 
 void TEdit::focusInEvent(QFocusEvent* event) {
-    QLineEdit::focusInEvent(event);
-    if (selectOnFocus_ && event->reason() != Qt::MouseFocusReason) selectAll();
+    WithoutSelectionEvents(this, [&] {
+        QLineEdit::focusInEvent(event);
+        if (selectOnFocus_ && event->reason() != Qt::MouseFocusReason) selectAll();
+    });
 }
 
 void TEdit::focusOutEvent(QFocusEvent* event) {
     const int start = selectionStart();
     const int length = selectionLength();
-    QLineEdit::focusOutEvent(event);
-    if (keepSelection_ && start >= 0 && !hasSelectedText()) setSelection(start, length);
+    WithoutSelectionEvents(this, [&] {
+        QLineEdit::focusOutEvent(event);
+        if (keepSelection_ && start >= 0 && !hasSelectedText()) setSelection(start, length);
+    });
 }
 
 TRichEdit::TRichEdit(QWidget* parent) : QTextEdit(parent) {
@@ -126,11 +147,13 @@ void FitToLabel(QLabel* label, const ControlSpec& entry) {
     const QFont full = kept.isValid() ? kept.value<QFont>() : label->font();
     const int room = label->contentsRect().width();
     QFont font = full;
+    // One copy of the text: begin() and end() of two temporaries would each detach a buffer of its own.
+    const QString text = label->text();
     // The window's faces cover Western European text only; other scripts, which a time format may
     // bring, need the fallback faces.
-    if (std::any_of(label->text().begin(), label->text().end(), [](QChar c) { return c.unicode() > 0xFF; }))
+    if (std::any_of(text.cbegin(), text.cend(), [](QChar c) { return c.unicode() > 0xFF; }))
         font.setStyleStrategy(QFont::PreferDefault);
-    while (font.pixelSize() > kSmallest && QFontMetrics(font).horizontalAdvance(label->text()) > room)
+    while (font.pixelSize() > kSmallest && QFontMetrics(font).horizontalAdvance(text) > room)
         font.setPixelSize(font.pixelSize() - 1);
     if (font == label->font()) return;
     label->setFont(font);
@@ -138,11 +161,9 @@ void FitToLabel(QLabel* label, const ControlSpec& entry) {
 }
 
 void WriteText(QLineEdit* edit, const QString& text) {
-    const int start = edit->selectionStart();
-    const int length = edit->selectionLength();
-    const bool same = edit->text() == text;
-    edit->setText(text);
-    if (same && start >= 0) edit->setSelection(start, length);
+    // The same text written back changes nothing, not even the selection; nor does a screen
+    // reader hear of it (it would take the text's removal for the removal of the selection).
+    if (edit->text() != text) edit->setText(text);
 }
 
 }  // namespace tolvaro

@@ -83,7 +83,7 @@ void SetPointer(QWidget* widget, Kind kind, Cursor cursor, const QCursor& noDrop
 void FitToLabel(QLabel* label, const ControlSpec& entry);
 
 // Sets an edit's text. Writing a text clears the selection; the same text written back (an exit
-// whose normalising changed nothing) keeps it.
+// whose normalising changed nothing) leaves the edit as it is.
 void WriteText(QLineEdit* edit, const QString& text);
 
 }  // namespace tolvaro

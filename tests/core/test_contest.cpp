@@ -220,6 +220,19 @@ private slots:
         QVERIFY(!f.contest.ContestRunning);
     }
 
+    // The window hears each step once its controls are set: the results are there when told.
+    void momentsTold() {
+        Fixture f;
+        f.practice.KontroleerClick();
+        f.practice.VolgendeOefeningClick();
+        f.Tick(1000);
+        f.RunOut();
+        QVERIFY(f.view.IsVisible(Control::Panel3));
+        f.contest.OKKnop1Click();
+        QCOMPARE(f.view.moments, (std::vector<Moment>{Moment::ContestStarted, Moment::Checked, Moment::NextSet,
+                                                      Moment::ContestEnded, Moment::ContestReset}));
+    }
+
     void startWithoutWholeMinutesReports() {
         FakeView view;
         FakeClock clock;

@@ -82,7 +82,7 @@ depends=$(relation_names Depends)
 # From dpkg-shlibdeps: the libraries the program links. Named by us: what is only loaded at
 # run time (platform and SVG plugins) and the fonts asked for by name.
 for package in libc6 libstdc++6 libgmp10 libqt6core6 libqt6gui6 libqt6widgets6 libqt6printsupport6 \
-               libqt6svg6 qt6-qpa-plugins fonts-liberation2; do
+               libqt6svg6 libqt6dbus6 qt6-qpa-plugins fonts-liberation2; do
   grep -qx "${package}" <<<"${depends}" || fail "Depends lacks ${package}: $(field Depends)"
 done
 # A versioned dependency shows dpkg-shlibdeps really ran (the named ones carry no version).
@@ -90,7 +90,7 @@ field Depends | grep -qE 'libqt6widgets6 \(>= [^)]+\)' || fail "Depends not from
 # Nothing beyond those (and the X11 and Wayland client libraries through which the screen is
 # measured before Qt starts): a test tool or a development package here would be pulled onto every
 # pupil's computer.
-extra=$(grep -vxE 'libc6|libstdc\+\+6|libgcc-s1|libgmp10|libxcb1|libxcb-randr0|libwayland-client0|libqt6(core|gui|widgets|printsupport|svg)6|qt6-qpa-plugins|fonts-liberation2' <<<"${depends}")
+extra=$(grep -vxE 'libc6|libstdc\+\+6|libgcc-s1|libgmp10|libxcb1|libxcb-randr0|libwayland-client0|libqt6(core|gui|widgets|printsupport|svg|dbus)6|qt6-qpa-plugins|fonts-liberation2' <<<"${depends}")
 [[ -z ${extra} ]] || fail "Depends names more than the program needs: ${extra//$'\n'/, }"
 [[ $(relation_names Recommends | sort | tr '\n' ' ') == "qt6-translations-l10n qt6-wayland " ]] ||
   fail "Recommends '$(field Recommends)', expected qt6-translations-l10n (Dutch Qt texts) and qt6-wayland (native Wayland)"

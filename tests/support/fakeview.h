@@ -101,6 +101,7 @@ public:
     }
     void OpenPrintDialog() override { ++printDialogsOpened; }
     void Quit() override { quit = true; }
+    void Happened(Moment moment) override { moments.push_back(moment); }
 
     std::map<Control, std::string> texts;
     std::map<Control, bool> visible;
@@ -111,6 +112,7 @@ public:
     bool timerEnabled = false;
     int timerInterval = 0;
     int writes = 0;  // calls that change the window
+    std::vector<Moment> moments;
 
     std::vector<std::string> buffer;
     std::vector<Job> jobs;

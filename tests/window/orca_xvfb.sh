@@ -1,8 +1,11 @@
 #!/usr/bin/env bash
-# A short lesson by keyboard alone with Orca, the screen reader, running against the real
-# program, asserting on what Orca says (the SPEECH OUTPUT lines of its debug log): the exercise
-# with its answer field on every move, the check key and the result said unasked, a row's
-# verdict, the next-set key, the print options dialog opened and cancelled.
+# The whole program by keyboard alone with Orca, the screen reader, running against the real
+# program, asserting on what Orca says (the SPEECH OUTPUT lines of its debug log): a practice set
+# with the exercise and its answer field on every move, the check with its wrong rows said
+# unasked, a row's verdict, the next-set key (and what to do while it cannot act); a changed
+# setting and its new series; the about panel, read in flat review without what it covers; a
+# one-minute contest: its start, the time left on request, its end and the results heard again
+# (in flat review without the rows under them); a worksheet printed to PDF; quitting.
 #
 # Private HOME (speech-dispatcher with espeak-ng and libao's null driver, no sound device
 # needed), Xvfb with openbox, a session bus and an accessibility bus; Orca in Dutch.
@@ -65,8 +68,14 @@ def line_buffered(file, mode="r", *args, **kwargs):
         kwargs["buffering"] = 1
     return plain_open(file, mode, *args, **kwargs)
 builtins.open = line_buffered
-# Orca takes every Orca of this user for one of its own session: it would refuse to start, or
-# with --replace end them all (a developer's own too). This one has a session of its own.
+# Orca takes every process of this user named "orca" for one of its own session: it would refuse
+# to start, or with --replace end them all (a developer's own too), and an Orca started beside
+# this one would end it. This one has a session of its own and another process name.
+import ctypes, types
+def own_name(_):
+    ctypes.CDLL("libc.so.6").prctl(15, b"tolvaro-orca", 0, 0, 0)
+sys.modules["setproctitle"] = types.ModuleType("setproctitle")
+sys.modules["setproctitle"].setproctitle = own_name
 import subprocess
 class Popen(subprocess.Popen):
     def __init__(self, args, *rest, **kwargs):
@@ -75,24 +84,27 @@ subprocess.Popen = Popen
 sys.argv = ["orca", "--debug-file=" + log]
 runpy.run_path("/usr/bin/orca", run_name="__main__")
 EOF
-session_pids=($! "${session_pids[@]}")
+orca_pid=$!
+session_pids=("${orca_pid}" "${session_pids[@]}")
 # Ready once it has said that it runs (its first speech comes after its listeners are registered).
 orca_up() { grep -q "SPEECH OUTPUT: '" "${log}"; }
 wait_for 300 orca_up || { cat "${work}/orca.out" >&2; fail "Orca did not start within 30 s"; }
 note "Orca started after $((SECONDS - started)) s"
+pgrep -u "$(id -u)" -x orca | grep -qx "${orca_pid}" && fail "this Orca is named orca: another Orca would end it"
 
 # ---- what Orca says: SPEECH OUTPUT lines after a mark
 mark=0
 said() { grep -a "SPEECH OUTPUT: '" "${log}" | tail -n +"$((mark + 1))" | sed -E "s/^.*SPEECH OUTPUT: '//; s/' *(\{.*\})? *$//"; }
 set_mark() { mark=$(grep -ac "SPEECH OUTPUT: '" "${log}"); }
 # expect <what> <extended regex>...: each pattern in what was said since the mark (its lines
-# joined by spaces), within 20 s (Orca may stall for some seconds on a busy machine).
+# joined by spaces), within 20 s (Orca may stall for some seconds on a busy machine), or within
+# the tenths of a second in ${within}.
 expect() {
   local what=$1 pattern
   shift
   for pattern in "$@"; do
     said_it() { said | tr "\n" " " | grep -Eq -- "${pattern}"; }
-    wait_for 200 said_it && continue
+    wait_for "${within:-200}" said_it && continue
     echo "--- Orca said since the last step:" >&2
     said >&2
     kill -0 "${app_pid}" 2>/dev/null || { echo "--- the program ended:" >&2; cat "${work}/app.log" >&2; }
@@ -100,11 +112,27 @@ expect() {
   done
   note "${what}: ok"
 }
+# not_said <what> <extended regex>: the pattern is not in what was said since the mark.
+not_said() {
+  said | tr "\n" " " | grep -Eq -- "$2" || return 0
+  echo "--- Orca said since the last step:" >&2
+  said >&2
+  fail "$1: Orca said /$2/"
+}
 keys() { set_mark; xdotool key --delay 60 "$@"; }
+# Orca's flat review of the window, from its first line to its last, said line by line (the
+# keypad's keys without Num Lock, as Orca takes them).
+review_window() {
+  keys KP_Subtract $(printf 'KP_Home %.0s' $(seq 14))
+  xdotool key --delay 120 KP_Up $(printf 'KP_Page_Up %.0s' $(seq 24))
+  sleep 1
+}
+leave_review() { keys KP_Subtract; sleep 0.3; }
 type_answer() { xdotool type --delay 40 "$1"; }
 
 # ---- the program
-QT_QPA_PLATFORM=xcb QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 "${exe}" >"${work}/app.log" 2>&1 &
+# No print scheduler: the printer setup dialog offers printing to a PDF file.
+CUPS_SERVER="${work}/no-scheduler" QT_QPA_PLATFORM=xcb QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 "${exe}" >"${work}/app.log" 2>&1 &
 app_pid=$!
 session_pids=("${app_pid}" "${session_pids[@]}")
 set_mark
@@ -135,7 +163,7 @@ keys Tab
 expect "Tab to row 1" "Oplossing oefening 1 .*${exercise}"
 
 keys ctrl+Return
-expect "Ctrl+Enter checks, the result said unasked" '9 van de 10 goed\. Behaalde punten: 9 op 10\.'
+expect "Ctrl+Enter checks, the result said unasked" '9 van de 10 goed\. Fout: oefening 2\. Behaalde punten: 9 op 10\.'
 # The key left the focus on CONTROLEER, as its click does: Tab goes to row 1, then row 2.
 keys Tab Tab
 # Each field reads its whole answer (Qt's own interface made Orca drop the last character).
@@ -143,12 +171,13 @@ expect "a row after the check says its answer and verdict" \
   "Oplossing oefening 2 tekst\\. ${answers[1]} geselecteerd\\. ${exercise}\\. FOUT"
 keys KP_Enter
 expect "Orca's where-am-I in the field" "Oplossing oefening 2 tekst\\. ${answers[1]} .*${exercise}\\. FOUT"
-# Entering a field hides VOLGENDE OEFENING until the next check; its key does nothing meanwhile.
+# Entering a field hides VOLGENDE OEFENING until the next check; its key does nothing meanwhile
+# but say so.
 keys ctrl+n
-sleep 0.5
-said | grep -q 'Oplossing oefening 1' && fail "Ctrl+N drew a new set while VOLGENDE OEFENING was hidden"
+expect "Ctrl+N while VOLGENDE OEFENING is hidden" 'VOLGENDE OEFENING is er nu niet\. Controleer eerst opnieuw'
+not_said "Ctrl+N while VOLGENDE OEFENING is hidden" 'Oplossing oefening 1'
 keys ctrl+KP_Enter
-expect "Ctrl+Enter on the keypad checks as well" 'melding 9 van de 10 goed\. Behaalde punten: 9 op 10\.'
+expect "Ctrl+Enter on the keypad checks as well" 'melding 9 van de 10 goed\. Fout: oefening 2\. Behaalde punten: 9 op 10\.'
 
 keys ctrl+n
 expect "Ctrl+N: the next set, row 1 read" "melding Oefening nr\\. 2\\. Oplossing oefening 1: ${exercise}"
@@ -173,4 +202,70 @@ keys Escape
 expect "cancelled: back in the main window (a window to Orca), a new set" \
   'Tolvaro v\.1 \(KVZ\) frame\. Oefeningen paneel\.' "Oplossing oefening 1 .*${exercise}"
 
+# ---- a setting: Alt+G enters the largest base as a click does; Enter settles it.
+keys alt+g
+expect "Alt+G: the largest base" 'Grootste grondtal tekst'
+type_answer 3
+keys Return
+expect "a new series" "Oplossing oefening 1 tekst\\. ${exercise}" 'Nieuwe reeks, 0 punten\. Oefening nr\. 1\.'
+
+# ---- the about panel: said as it opens; flat review reads it and not what it covers.
+keys F1
+expect "F1: the about panel" 'Over het programma\. Tolvaro v\.1 Flexibel Programma voor het oefenen'
+review_window
+# The panel lies over the settings, the score and the upper rows' answers, not the lower rows.
+expect "flat review of the about panel" 'Flexibel Programma' 'Oplossing oefening 8'
+not_said "flat review of the about panel" 'Behaalde punten|Oplossing oefening [1-5][^0-9]'
+leave_review
+keys Return
+expect "Enter closes it" 'Over het programma gesloten\.'
+
+# ---- a contest of one minute
+keys alt+m
+expect "Alt+M: the minutes" 'Timer in minuten tekst'
+type_answer 1
+keys Return
+expect "START appears" 'START staat klaar: Ctrl\+T start een wedstrijd van 1 minuut\.'
+keys ctrl+t
+expect "Ctrl+T: the contest starts" 'De wedstrijd van 1 minuut is begonnen\. Escape stopt hem\.' \
+  "Oplossing oefening 1: ${exercise}"
+contest_started=${SECONDS}
+answer=$(heard_power)
+sleep 1.5  # the clock shows nothing before its first tick
+review_window
+expect "flat review during the contest" 'RESET' '0:00:[0-5][0-9]'
+leave_review
+keys ctrl+k
+expect "Ctrl+K: the time left" 'Nog [0-9]+ seconden\.'
+set_mark
+type_answer "${answer}"
+within=$((10 * (75 - SECONDS + contest_started))) expect "the contest's end" \
+  'De tijd is om\. Puntentotaal: 1 op 1\. 100 procent goed\. Escape: terug naar het oefenen\.'
+keys KP_Enter
+expect "where-am-I on the results" 'Uitslag.*Puntentotaal: 1 op 1\. 100 procent goed\.'
+review_window
+expect "flat review of the results" 'Puntentotaal'
+not_said "flat review of the results" 'GOED|FOUT|Behaalde punten'
+leave_review
+keys ctrl+k
+expect "Ctrl+K: the results again" 'De tijd is om\. Puntentotaal: 1 op 1\.'
+keys Escape
+expect "Escape: back to practice" 'Terug naar het oefenen\. Nieuwe reeks, 0 punten\.'
+
+# ---- a worksheet printed to a PDF file, by keyboard through both dialogs
+keys ctrl+p
+expect "Ctrl+P: the print options" 'Printen van een schriftelijke oefening dialoogvenster'
+keys Return
+expect "the printer setup dialog" 'Afdrukken dialoogvenster'
+keys Return
+sheet=${HOME}/Oefening.pdf
+wait_for 100 test -s "${sheet}" || fail "no worksheet printed to ${sheet}"
+[[ $(head -c 4 "${sheet}") == %PDF ]] || fail "${sheet} is no PDF file"
+note "worksheet printed to PDF: ok"
+
+# ---- quitting
+keys ctrl+q
+ended() { ! ps -o stat= -p "${app_pid}" | grep -qv Z; }  # gone, or a zombie not yet reaped
+wait_for 50 ended || fail "Ctrl+Q did not end the program"
+note "Ctrl+Q ended the program: ok"
 note "whole run $((SECONDS - started)) s"

@@ -160,10 +160,13 @@ private slots:
         FormFixture::type(edit, f.answer(2) + " ");
         QTest::keyClick(edit, Qt::Key_Return, Qt::ControlModifier);
         QTRY_COMPARE(edit->accessibleDescription(), reading + ". GOED");
-        QCOMPARE(f.form->accessibility()->LastAnnouncement(), "1 van de 10 goed. Behaalde punten: 1 op 10.");
+        QCOMPARE(f.form->accessibility()->LastAnnouncement(),
+                 "1 van de 10 goed. Fout: oefeningen 1, 3, 4, 5, 6, 7, 8, 9 en 10. Behaalde punten: 1 op 10.");
         QCOMPARE(enter(), reading + ". GOED");  // normalised on leaving, the same answer
-        FormFixture::type(edit, "7");
-        QCOMPARE(enter(), reading);
+        // The verdict beside the field is read while the screen shows it, also after the answer
+        // was changed or emptied on leaving.
+        FormFixture::type(edit, "abc");
+        QCOMPARE(enter(), reading + ". GOED");
         // Answer 1 keeps its selection in sight without the focus, but Orca must not read it
         // along with the field that has the focus.
         f.result(1)->setText(QStringLiteral("25"));
@@ -174,6 +177,69 @@ private slots:
         f.form->setEnabled(false);
         QTest::keyClick(edit, Qt::Key_Return, Qt::ControlModifier);
         QCOMPARE(f.text("Oef2Kontrol"), QStringLiteral("GOED"));
+    }
+
+    // A contest heard from start to end, on the fake clock: what it is, the time left on request,
+    // the results with the focus on them (where Escape still leaves), and nothing read under them.
+    void contestHeard() {
+        FormFixture f;
+        QAccessible::setActive(true);
+        FormAccessibility& a11y = *f.form->accessibility();
+        const auto key = [&](Qt::Key k) { QTest::keyClick(QApplication::focusWidget(), k, Qt::ControlModifier); };
+        key(Qt::Key_N);  // no VOLGENDE OEFENING before a check
+        QCOMPARE(a11y.LastAnnouncement(), "VOLGENDE OEFENING is er nu niet. Controleer eerst opnieuw met Ctrl+Enter.");
+        key(Qt::Key_K);
+        QCOMPARE(a11y.LastAnnouncement(), "Er loopt geen wedstrijd.");
+        f.typeSetting("TimerMinuten", QStringLiteral("1"));
+        QCOMPARE(a11y.LastAnnouncement(),
+                 "Nieuwe reeks, 0 punten. Oefening nr. 1. START staat klaar: Ctrl+T start een wedstrijd van 1 minuut.");
+        f.click("Startknop");
+        QVERIFY(a11y.LastAnnouncement().startsWith(
+            "De wedstrijd van 1 minuut is begonnen. Escape stopt hem. Oefening nr. 1. Oplossing oefening 1: "));
+        key(Qt::Key_K);
+        QCOMPARE(a11y.LastAnnouncement(), "Nog 1 minuut.");
+        key(Qt::Key_P);
+        QCOMPARE(a11y.LastAnnouncement(),
+                 "Dat kan niet zolang de wedstrijd op het scherm staat. Escape: terug naar het oefenen.");
+        f.clock.AdvanceMs(1000);
+        f.form->contest().Timer1Timer();
+        key(Qt::Key_K);
+        QCOMPARE(a11y.LastAnnouncement(), "Nog 59 seconden.");
+        QTest::keyClicks(f.result(1), f.answer(1));
+        f.clock.AdvanceMs(60'000);
+        f.form->contest().Timer1Timer();
+        const QString results = QStringLiteral("Puntentotaal: 1 op 1. 100 procent goed.");
+        QCOMPARE(a11y.LastAnnouncement(), "De tijd is om. " + results + " Escape: terug naar het oefenen.");
+        QCOMPARE(QApplication::focusWidget(), f.get("Panel3"));
+        QAccessibleInterface* panel = Accessible(f, "Panel3");
+        QCOMPARE(panel->text(QAccessible::Name) + ": " + panel->text(QAccessible::Description), "Uitslag: " + results);
+        QVERIFY(panel->state().focused && !panel->state().offscreen);
+        for (const char* covered : {"Panel1", "Panel2", "Oef1Result", "Label6"}) {
+            QVERIFY2(Accessible(f, covered)->state().offscreen, covered);
+        }
+        key(Qt::Key_K);
+        QCOMPARE(a11y.LastAnnouncement(), "De tijd is om. " + results);
+        QTest::keyClick(f.get("Panel3"), Qt::Key_Tab);
+        QCOMPARE(a11y.LastAnnouncement(), results + " Escape: terug naar het oefenen.");
+        QTest::keyClick(f.get("Panel3"), Qt::Key_Escape);
+        QVERIFY(a11y.LastAnnouncement().startsWith("Terug naar het oefenen. Nieuwe reeks, 0 punten. Oefening nr. 1."));
+        QVERIFY(!Accessible(f, "Oef1Result")->state().offscreen);
+    }
+
+    // The about panel is said as it opens and closes; what it covers is not read meanwhile.
+    void aboutPanelHeard() {
+        FormFixture f;
+        QAccessible::setActive(true);
+        f.click("Image1");
+        QVERIFY(f.form->accessibility()->LastAnnouncement().startsWith("Over het programma. Tolvaro v.1 Flexibel "));
+        QVERIFY(f.form->accessibility()->LastAnnouncement().endsWith(" Enter sluit het."));
+        QVERIFY(Accessible(f, "Oef1Result")->state().offscreen);
+        QVERIFY(!Accessible(f, "Oef10Result")->state().offscreen);  // below the panel
+        QVERIFY(!Accessible(f, "Label15")->state().offscreen);      // row 1's number, left of it
+        QVERIFY(!Accessible(f, "Info")->state().offscreen);
+        QTest::keyClick(f.result(10), Qt::Key_Return);
+        QCOMPARE(f.form->accessibility()->LastAnnouncement(), "Over het programma gesloten.");
+        QVERIFY(!Accessible(f, "Oef1Result")->state().offscreen);
     }
 
     // A lesson through the accessibility interfaces only: read each exercise, write the answer,
