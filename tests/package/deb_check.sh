@@ -1,12 +1,9 @@
 #!/usr/bin/env bash
-# Builds the Debian source and binary packages with dpkg-buildpackage from a copy of the source
-# tree in a temporary directory (the checkout stays clean) and checks them: control fields, the
-# exact set of installed files with their modes, the teachers' guide with every picture it shows,
-# the PNG icon sizes, the installed desktop and software-centre entries, the changelog (also
-# against the software-centre releases) and copyright notice, that the program finds its
-# libraries, that the autopkgtest passes on the unpacked package, that lintian finds no error
-# and no warning in the .changes, and that apt resolves the dependencies on this system
-# (simulated: nothing is installed).
+# Builds the Debian source and binary packages from a copy of the source tree and checks
+# them: control fields, the exact set of installed files with their modes, the autopkgtest, the PNG icon sizes,
+# the installed desktop and software-centre entries, the changelog and copyright notice, that
+# the program finds its libraries, that lintian finds no error and no warning, and that apt
+# resolves the dependencies on this system (simulated: nothing is installed).
 #   deb_check.sh <source dir> <version>
 set -uo pipefail
 
@@ -24,34 +21,30 @@ fail() {
 work=$(mktemp -d "${TMPDIR:-/tmp}/tolvaro-deb.XXXXXX")
 trap 'rm -rf "${work}"' EXIT
 tree=${work}/tolvaro
-mkdir "${tree}"
 
 # --- build -------------------------------------------------------------------------------
 # The working tree as it is, uncommitted changes included, without build directories.
+mkdir "${tree}"
 if git -C "${source}" rev-parse --is-inside-work-tree >/dev/null 2>&1; then
   git -C "${source}" ls-files -z --cached --others --exclude-standard |
     tar -C "${source}" --null --files-from=- --ignore-failed-read -cf - 2>/dev/null | tar -xf - -C "${tree}"
 else
   tar -C "${source}" --exclude=./build --exclude='./build-*' -cf - . | tar -xf - -C "${tree}"
 fi
-# The package build compiles the program once more. A ccache, when there is one, serves it from
-# the compilations of earlier runs: the paths under the temporary directory are made relative,
-# and debhelper's own HOME is not where the cache lives.
+# A ccache serves the build from earlier runs' compilations (paths under ${work} made relative;
+# debhelper's own HOME is not where the cache lives).
 if command -v ccache >/dev/null; then
   export CMAKE_CXX_COMPILER_LAUNCHER=ccache CCACHE_BASEDIR=${work} CCACHE_DIR=$(ccache -k cache_dir)
 fi
-start=${SECONDS}
 if ! (cd "${tree}" && DEB_BUILD_OPTIONS="parallel=$(nproc)" dpkg-buildpackage -us -uc) >"${work}/build.log" 2>&1; then
   tail -n 60 "${work}/build.log"
   echo "FAIL: dpkg-buildpackage"
   exit 1
 fi
 arch=$(dpkg --print-architecture)
-deb=${work}/tolvaro_${version}_${arch}.deb
-changes=${work}/tolvaro_${version}_${arch}.changes
-echo "dpkg-buildpackage: $((SECONDS - start)) s"
-ls -l "${work}"
+deb=${work}/tolvaro_${version}_${arch}.deb changes=${work}/tolvaro_${version}_${arch}.changes
 if [[ ! -f ${deb} || ! -f ${changes} ]]; then
+  ls -l "${work}"
   echo "FAIL: expected $(basename "${deb}") and $(basename "${changes}")"
   exit 1
 fi
@@ -97,8 +90,7 @@ extra=$(grep -vxE 'libc6|libstdc\+\+6|libgcc-s1|libgmp10|libxcb1|libxcb-randr0|l
 
 # --- contents ----------------------------------------------------------------------------
 # The pictures the teachers' guide shows, as paths beside it: Markdown images and <img> tags.
-guide_pictures=$(grep -oE '\]\([^)]+\.png\)|src="[^"]+\.png"' "${source}/docs/handleiding.md" |
-  sed -E 's/^\]\(//; s/\)$//; s/^src="//; s/"$//' | sort -u)
+guide_pictures=$(grep -oP '(\]\(|src=")\K[^)"]+\.png' "${source}/docs/handleiding.md" | sort -u)
 [[ -n ${guide_pictures} ]] || fail "found no pictures in docs/handleiding.md"
 
 # Every entry that is not a directory, as "mode owner path".
@@ -111,9 +103,7 @@ dpkg-deb -c "${deb}" | awk '$1 !~ /^d/ { print $1, $2, $6 }' | sort >"${work}/co
   echo "-rw-r--r-- root/root ./usr/share/doc/tolvaro/changelog.gz"
   echo "-rw-r--r-- root/root ./usr/share/doc/tolvaro/copyright"
   echo "-rw-r--r-- root/root ./usr/share/doc/tolvaro/handleiding.md"
-  for picture in ${guide_pictures}; do
-    echo "-rw-r--r-- root/root ./usr/share/doc/tolvaro/${picture}"
-  done
+  printf -- '-rw-r--r-- root/root ./usr/share/doc/tolvaro/%s\n' ${guide_pictures}
   echo "-rw-r--r-- root/root ./usr/share/man/man1/tolvaro.1.gz"
   echo "-rw-r--r-- root/root ./usr/share/man/nl/man1/tolvaro.1.gz"
   echo "-rw-r--r-- root/root ./usr/share/lintian/overrides/tolvaro"
