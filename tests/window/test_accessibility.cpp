@@ -22,9 +22,11 @@ QAccessibleInterface* Accessible(const FormFixture& f, const char* name) {
     return iface;
 }
 
-QString Description(std::string_view help) {
+// Every key is told with its control.
+QString Description(std::string_view help, const char* key = nullptr) {
     QString text = QString::fromUtf8(help.data(), static_cast<qsizetype>(help.size()));
-    return text.replace(u'\r', u'\n').remove(QRegularExpression(QStringLiteral("^\n+")));
+    text.replace(u'\r', u'\n').remove(QRegularExpression(QStringLiteral("^\n+")));
+    return key ? (text.isEmpty() ? text : text + u'\n') + "Sneltoets: " + key + '.' : text;
 }
 
 QByteArray RowName(const char* part, int row) { return "Oef" + QByteArray::number(row) + part; }
@@ -94,27 +96,21 @@ private slots:
     void descriptions_data() {
         QTest::addColumn<QByteArray>("control");
         QTest::addColumn<QString>("description");
-        const auto row = [](const char* control, std::string_view help) {
-            QTest::newRow(control) << QByteArray(control) << Description(help);
+        const auto row = [](const char* control, std::string_view help, const char* key = nullptr) {
+            QTest::newRow(control) << QByteArray(control) << Description(help, key);
         };
-        // Every key is told with its control.
-        const auto keyed = [](const char* control, std::string_view help, const char* key) {
-            const QString text = Description(help);
-            QTest::newRow(control) << QByteArray(control)
-                                   << (text.isEmpty() ? QString() : text + u'\n') + "Sneltoets: " + key + '.';
-        };
-        keyed("MaxGrondtal", help::kMaxGrondtal, "Alt+G");
-        keyed("MaxExponent", help::kMaxExponent, "Alt+E");
-        keyed("TimerMinuten", help::kTimerMinuten, "Alt+M");
+        row("MaxGrondtal", help::kMaxGrondtal, "Alt+G");
+        row("MaxExponent", help::kMaxExponent, "Alt+E");
+        row("TimerMinuten", help::kTimerMinuten, "Alt+M");
         row("Oef7Result", help::kResult);
         row("Label6", help::kLabel6);
-        keyed("Kontroleer", help::kKontroleer, "Ctrl+Enter");
-        keyed("VolgendeOefening", help::kVolgendeOefening, "Ctrl+N");
-        keyed("Startknop", {}, "Ctrl+T");
-        keyed("OKKnop1", {}, "Esc");
-        keyed("Image3", help::kImage3, "Ctrl+P");
-        keyed("Image4", help::kImage4, "Ctrl+Q");
-        keyed("Image1", "Info over het Programma.", "F1");  // no help text: the tooltip
+        row("Kontroleer", help::kKontroleer, "Ctrl+Enter");
+        row("VolgendeOefening", help::kVolgendeOefening, "Ctrl+N");
+        row("Startknop", {}, "Ctrl+T");
+        row("OKKnop1", {}, "Esc");
+        row("Image3", help::kImage3, "Ctrl+P");
+        row("Image4", help::kImage4, "Ctrl+Q");
+        row("Image1", "Info over het Programma.", "F1");  // no help text: the tooltip
         row("Oef1Kontrol", {});
     }
 
@@ -184,59 +180,56 @@ private slots:
     void contestHeard() {
         FormFixture f;
         QAccessible::setActive(true);
-        FormAccessibility& a11y = *f.form->accessibility();
+        const auto said = [&] { return f.form->accessibility()->LastAnnouncement(); };
         const auto key = [&](Qt::Key k) { QTest::keyClick(QApplication::focusWidget(), k, Qt::ControlModifier); };
+        const auto tick = [&](int ms) { f.clock.AdvanceMs(ms); f.form->contest().Timer1Timer(); };
         key(Qt::Key_N);  // no VOLGENDE OEFENING before a check
-        QCOMPARE(a11y.LastAnnouncement(), "VOLGENDE OEFENING is er nu niet. Controleer eerst opnieuw met Ctrl+Enter.");
+        QCOMPARE(said(), "VOLGENDE OEFENING is er nu niet. Controleer eerst opnieuw met Ctrl+Enter.");
         key(Qt::Key_K);
-        QCOMPARE(a11y.LastAnnouncement(), "Er loopt geen wedstrijd.");
+        QCOMPARE(said(), "Er loopt geen wedstrijd.");
         f.typeSetting("TimerMinuten", QStringLiteral("1"));
-        QCOMPARE(a11y.LastAnnouncement(),
+        QCOMPARE(said(),
                  "Nieuwe reeks, 0 punten. Oefening nr. 1. START staat klaar: Ctrl+T start een wedstrijd van 1 minuut.");
         f.click("Startknop");
-        QVERIFY(a11y.LastAnnouncement().startsWith(
+        QVERIFY(said().startsWith(
             "De wedstrijd van 1 minuut is begonnen. Escape stopt hem. Oefening nr. 1. Oplossing oefening 1: "));
         key(Qt::Key_K);
-        QCOMPARE(a11y.LastAnnouncement(), "Nog 1 minuut.");
+        QCOMPARE(said(), "Nog 1 minuut.");
         key(Qt::Key_P);
-        QCOMPARE(a11y.LastAnnouncement(),
-                 "Dat kan niet zolang de wedstrijd op het scherm staat. Escape: terug naar het oefenen.");
-        f.clock.AdvanceMs(1000);
-        f.form->contest().Timer1Timer();
+        QCOMPARE(said(), "Dat kan niet zolang de wedstrijd op het scherm staat. Escape: terug naar het oefenen.");
+        tick(1000);
         key(Qt::Key_K);
-        QCOMPARE(a11y.LastAnnouncement(), "Nog 59 seconden.");
+        QCOMPARE(said(), "Nog 59 seconden.");
         QTest::keyClicks(f.result(1), f.answer(1));
-        f.clock.AdvanceMs(60'000);
-        f.form->contest().Timer1Timer();
+        tick(60'000);
         const QString results = QStringLiteral("Puntentotaal: 1 op 1. 100 procent goed.");
-        QCOMPARE(a11y.LastAnnouncement(), "De tijd is om. " + results + " Escape: terug naar het oefenen.");
+        QCOMPARE(said(), "De tijd is om. " + results + " Escape: terug naar het oefenen.");
         QCOMPARE(QApplication::focusWidget(), f.get("Panel3"));
         QAccessibleInterface* panel = Accessible(f, "Panel3");
         QCOMPARE(panel->text(QAccessible::Name) + ": " + panel->text(QAccessible::Description), "Uitslag: " + results);
         QVERIFY(panel->state().focused && !panel->state().offscreen);
-        for (const char* covered : {"Panel1", "Panel2", "Oef1Result", "Label6"}) {
+        for (const char* covered : {"Panel1", "Panel2", "Oef1Result", "Label6"})
             QVERIFY2(Accessible(f, covered)->state().offscreen, covered);
-        }
         key(Qt::Key_K);
-        QCOMPARE(a11y.LastAnnouncement(), "De tijd is om. " + results);
+        QCOMPARE(said(), "De tijd is om. " + results);
         QTest::keyClick(f.get("Panel3"), Qt::Key_Tab);
-        QCOMPARE(a11y.LastAnnouncement(), results + " Escape: terug naar het oefenen.");
+        QCOMPARE(said(), results + " Escape: terug naar het oefenen.");
         QTest::keyClick(f.get("Panel3"), Qt::Key_Escape);
-        QVERIFY(a11y.LastAnnouncement().startsWith("Terug naar het oefenen. Nieuwe reeks, 0 punten. Oefening nr. 1."));
+        QVERIFY(said().startsWith("Terug naar het oefenen. Nieuwe reeks, 0 punten. Oefening nr. 1."));
         QVERIFY(!Accessible(f, "Oef1Result")->state().offscreen);
     }
 
-    // The about panel is said as it opens and closes; what it covers is not read meanwhile.
+    // The about panel is said as it opens and closes; what it covers is not read meanwhile (the
+    // rows below it, their numbers left of it and the help box are).
     void aboutPanelHeard() {
         FormFixture f;
         QAccessible::setActive(true);
         f.click("Image1");
-        QVERIFY(f.form->accessibility()->LastAnnouncement().startsWith("Over het programma. Tolvaro v.1 Flexibel "));
-        QVERIFY(f.form->accessibility()->LastAnnouncement().endsWith(" Enter sluit het."));
+        const QString said = f.form->accessibility()->LastAnnouncement();
+        QVERIFY(said.startsWith("Over het programma. Tolvaro v.1 Flexibel ") && said.endsWith(" Enter sluit het."));
         QVERIFY(Accessible(f, "Oef1Result")->state().offscreen);
-        QVERIFY(!Accessible(f, "Oef10Result")->state().offscreen);  // below the panel
-        QVERIFY(!Accessible(f, "Label15")->state().offscreen);      // row 1's number, left of it
-        QVERIFY(!Accessible(f, "Info")->state().offscreen);
+        for (const char* shown : {"Oef10Result", "Label15", "Info"})
+            QVERIFY2(!Accessible(f, shown)->state().offscreen, shown);
         QTest::keyClick(f.result(10), Qt::Key_Return);
         QCOMPARE(f.form->accessibility()->LastAnnouncement(), "Over het programma gesloten.");
         QVERIFY(!Accessible(f, "Oef1Result")->state().offscreen);
