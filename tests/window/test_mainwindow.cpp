@@ -392,26 +392,25 @@ private slots:
     }
 
     // A key does what the click on its control does, from every state: the field being left
-    // settles first, a control that is hidden, disabled or under the about panel does nothing,
-    // and the focus ends where the click leaves it. Each step is "Control|Key" (the control
-    // clicked or its key pressed), "click:Control" (always clicked) or "type:text" (typed where
-    // the focus is); both runs must end alike, and as `expected` says.
+    // settles first, a control hidden, disabled or under the about panel does nothing, and the focus
+    // ends where the click leaves it. Steps: "Control|Key" (clicked, or its key pressed), "Control"
+    // (clicked) or "type:text" (where the focus is); both runs must end alike, as `expected` says.
     void keyActsAsItsClick_data() {
         QTest::addColumn<QStringList>("steps");
         QTest::addColumn<QStringList>("expected");
-        const QStringList tenRight{"type:*", "click:MaxGrondtal"};
+        const QStringList tenRight{"type:*", "MaxGrondtal"}, threeMinutes{"TimerMinuten", "type:3\r"};
         QTest::newRow("emptied setting, check, next") << tenRight + QStringList{"Kontroleer|Ctrl+Enter",
             "VolgendeOefening|Ctrl+N", "Kontroleer|Ctrl+Enter"} << QStringList{"Label6=10", "Label8=20", "MaxGrondtal=5"};
         QTest::newRow("invalid setting, keypad check") << tenRight + QStringList{"type:x", "Kontroleer|Ctrl+Num+Enter",
             "VolgendeOefening|Ctrl+N", "Kontroleer|Ctrl+Enter"} << QStringList{"Label6=10", "Label8=20"};
-        QTest::newRow("0 minutes typed, start") << QStringList{"click:TimerMinuten", "type:3\r", "click:TimerMinuten",
-            "type:0", "Startknop|Ctrl+T"} << QStringList{"Startknop=hidden", "KlokVenster=hidden", "timer=off"};
-        QTest::newRow("about panel over start") << QStringList{"click:TimerMinuten", "type:3\r", "Image1|F1",
-            "Startknop|Ctrl+T", "MaxExponent|Alt+E", "Image3|Ctrl+P", "Kontroleer|Ctrl+Enter"}
+        QTest::newRow("0 minutes typed, start") << threeMinutes + QStringList{"TimerMinuten", "type:0",
+            "Startknop|Ctrl+T"} << QStringList{"Startknop=hidden", "KlokVenster=hidden", "timer=off"};
+        QTest::newRow("about panel over start") << threeMinutes + QStringList{"Image1|F1", "Startknop|Ctrl+T",
+            "MaxExponent|Alt+E", "Image3|Ctrl+P", "Kontroleer|Ctrl+Enter"}
             << QStringList{"timer=off", "MaxExponent=2", "dialogs=0", "focus=Kontroleer"};
-        QTest::newRow("contest") << QStringList{"click:TimerMinuten", "type:3\r", "Startknop|Ctrl+T",
-            "MaxGrondtal|Alt+G", "MaxExponent|Alt+E", "TimerMinuten|Alt+M", "Image3|Ctrl+P", "Image1|F1",
-            "Kontroleer|Ctrl+Enter"} << QStringList{"timer=on", "MaxGrondtal=5", "Info=hidden", "dialogs=0"};
+        QTest::newRow("contest") << threeMinutes + QStringList{"Startknop|Ctrl+T", "MaxGrondtal|Alt+G", "MaxExponent|Alt+E",
+            "TimerMinuten|Alt+M", "Image3|Ctrl+P", "Image1|F1", "Kontroleer|Ctrl+Enter"}
+            << QStringList{"timer=on", "MaxGrondtal=5", "Info=hidden", "dialogs=0"};
         QTest::newRow("typing after the check") << QStringList{"type:*", "Kontroleer|Ctrl+Enter", "type:9"}
             << QStringList{"Label6=10", "VolgendeOefening=shown", "focus=Kontroleer"};
         QTest::newRow("settings entered by key") << QStringList{"MaxGrondtal|Alt+G", "type:8", "MaxExponent|Alt+E",
@@ -432,9 +431,9 @@ private slots:
                 } else if (step.startsWith("type:")) {
                     QTest::keyClicks(focus, step.mid(5).remove(u'\r'));
                     if (step.endsWith(u'\r')) QTest::keyClick(focus, Qt::Key_Return);
-                } else if (step.startsWith("click:") || !byKey) {
+                } else if (!step.contains(u'|') || !byKey) {
                     // Where the pointer is: a control under the about panel is not hit.
-                    QWidget* w = f.get(step.section(u'|', 0, 0).section(u':', -1).toLatin1().constData());
+                    QWidget* w = f.get(step.section(u'|', 0, 0).toLatin1().constData());
                     QTest::mouseClick(f.form->windowHandle(), Qt::LeftButton, {}, w->mapTo(f.form.get(), w->rect().center()));
                 } else {
                     const QKeyCombination key = QKeySequence::fromString(step.section(u'|', 1))[0];
@@ -444,12 +443,10 @@ private slots:
             }
             QStringList& state = outcome[byKey];
             for (const char* name : {"Reeksteller", "Label6", "Label8", "MaxGrondtal", "MaxExponent", "TimerMinuten",
-                                     "Oef1Result", "Oef1Kontrol"}) {
+                                     "Oef1Result", "Oef1Kontrol"})
                 state << QString::fromLatin1(name) + u'=' + f.text(name);
-            }
-            for (const char* name : {"VolgendeOefening", "Kontroleer", "Startknop", "KlokVenster", "Info", "Panel3"}) {
+            for (const char* name : {"VolgendeOefening", "Kontroleer", "Startknop", "KlokVenster", "Info", "Panel3"})
                 state << QString::fromLatin1(name) + (f.get(name)->isVisible() ? "=shown" : "=hidden");
-            }
             state << QStringLiteral("timer=") + (f.form->timer1().isActive() ? "on" : "off")
                   << "focus=" + (QApplication::focusWidget() ? QApplication::focusWidget()->objectName() : QString())
                   << "exercise=" + f.rowText(RowPart::Grondtal, 1) << "errors=" + f.errors.join(u',');
@@ -609,20 +606,16 @@ private slots:
         FormFixture f;
         f.form->SetHelpText(std::string(help::kResult));
         auto* help = f.get<QTextEdit>("Help");
-        const QString text = help->toPlainText();
         QTextCursor word(help->document());
-        word.setPosition(text.indexOf(QStringLiteral("oplossing")));
+        word.setPosition(help->toPlainText().indexOf(QStringLiteral("oplossing")));
         word.movePosition(QTextCursor::EndOfWord, QTextCursor::KeepAnchor);
         help->setTextCursor(word);
-
-        QTextCursor inside(help->document());
-        inside.setPosition(word.selectionStart() + 2);
-        const QPoint press = help->cursorRect(inside).center();
+        word.setPosition(word.selectionStart() + 2);  // a press inside the selection
+        const QPoint press = help->cursorRect(word).center();
         const QPoint release = press + QPoint(3 * QApplication::startDragDistance() + 15, 0);
         QTest::mousePress(help->viewport(), Qt::LeftButton, {}, press);
         QTest::mouseMove(help->viewport(), release);
         QTest::mouseRelease(help->viewport(), Qt::LeftButton, {}, release);
-
         const QTextCursor selected = help->textCursor();
         QCOMPARE(selected.selectionStart(), help->cursorForPosition(press).position());
         QCOMPARE(selected.selectionEnd(), help->cursorForPosition(release).position());
