@@ -1,11 +1,7 @@
 #!/usr/bin/env bash
 # The whole program by keyboard alone with Orca, the screen reader, running against the real
-# program, asserting on what Orca says (the SPEECH OUTPUT lines of its debug log): a practice set
-# with the exercise and its answer field on every move, the check with its wrong rows said
-# unasked, a row's verdict, the next-set key (and what to do while it cannot act); a changed
-# setting and its new series; the about panel, read in flat review without what it covers; a
-# one-minute contest: its start, the time left on request, its end and the results heard again
-# (in flat review without the rows under them); a worksheet printed to PDF; quitting.
+# program, asserting on what Orca says (the SPEECH OUTPUT lines of its debug log): a practice set,
+# a setting, the about panel and a one-minute contest, also in flat review; a PDF worksheet; quitting.
 #
 # Private HOME (speech-dispatcher with espeak-ng and libao's null driver, no sound device
 # needed), Xvfb with openbox, a session bus and an accessibility bus; Orca in Dutch.
@@ -71,11 +67,9 @@ builtins.open = line_buffered
 # Orca takes every process of this user named "orca" for one of its own session: it would refuse
 # to start, or with --replace end them all (a developer's own too), and an Orca started beside
 # this one would end it. This one has a session of its own and another process name.
-import ctypes, types
-def own_name(_):
-    ctypes.CDLL("libc.so.6").prctl(15, b"tolvaro-orca", 0, 0, 0)
-sys.modules["setproctitle"] = types.ModuleType("setproctitle")
-sys.modules["setproctitle"].setproctitle = own_name
+import ctypes, types  # Orca names its process through setproctitle
+sys.modules["setproctitle"] = types.SimpleNamespace(
+    setproctitle=lambda _: ctypes.CDLL("libc.so.6").prctl(15, b"tolvaro-orca", 0, 0, 0))
 import subprocess
 class Popen(subprocess.Popen):
     def __init__(self, args, *rest, **kwargs):
@@ -84,13 +78,12 @@ subprocess.Popen = Popen
 sys.argv = ["orca", "--debug-file=" + log]
 runpy.run_path("/usr/bin/orca", run_name="__main__")
 EOF
-orca_pid=$!
-session_pids=("${orca_pid}" "${session_pids[@]}")
+session_pids=($! "${session_pids[@]}")
 # Ready once it has said that it runs (its first speech comes after its listeners are registered).
 orca_up() { grep -q "SPEECH OUTPUT: '" "${log}"; }
 wait_for 300 orca_up || { cat "${work}/orca.out" >&2; fail "Orca did not start within 30 s"; }
 note "Orca started after $((SECONDS - started)) s"
-pgrep -u "$(id -u)" -x orca | grep -qx "${orca_pid}" && fail "this Orca is named orca: another Orca would end it"
+pgrep -u "$(id -u)" -x orca | grep -qx "${session_pids[0]}" && fail "this Orca is named orca: another Orca would end it"
 
 # ---- what Orca says: SPEECH OUTPUT lines after a mark
 mark=0
@@ -113,12 +106,7 @@ expect() {
   note "${what}: ok"
 }
 # not_said <what> <extended regex>: the pattern is not in what was said since the mark.
-not_said() {
-  said | tr "\n" " " | grep -Eq -- "$2" || return 0
-  echo "--- Orca said since the last step:" >&2
-  said >&2
-  fail "$1: Orca said /$2/"
-}
+not_said() { said | tr "\n" " " | grep -Eq -- "$2" || return 0; said >&2; fail "$1: Orca said /$2/"; }
 keys() { set_mark; xdotool key --delay 60 "$@"; }
 # Orca's flat review of the window, from its first line to its last, said line by line (the
 # keypad's keys without Num Lock, as Orca takes them).
