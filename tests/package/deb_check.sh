@@ -80,9 +80,8 @@ for package in libc6 libstdc++6 libgmp10 libqt6core6 libqt6gui6 libqt6widgets6 l
 done
 # A versioned dependency shows dpkg-shlibdeps really ran (the named ones carry no version).
 field Depends | grep -qE 'libqt6widgets6 \(>= [^)]+\)' || fail "Depends not from dpkg-shlibdeps: $(field Depends)"
-# Nothing beyond those (and the X11 and Wayland client libraries through which the screen is
-# measured before Qt starts): a test tool or a development package here would be pulled onto every
-# pupil's computer.
+# Nothing beyond those and the X11 and Wayland client libraries that measure the screen before Qt
+# starts: a test tool or a development package here would land on every pupil's computer.
 extra=$(grep -vxE 'libc6|libstdc\+\+6|libgcc-s1|libgmp10|libxcb1|libxcb-randr0|libwayland-client0|libqt6(core|gui|widgets|printsupport|svg|dbus)6|qt6-qpa-plugins|fonts-liberation2' <<<"${depends}")
 [[ -z ${extra} ]] || fail "Depends names more than the program needs: ${extra//$'\n'/, }"
 [[ $(relation_names Recommends | sort | tr '\n' ' ') == "qt6-translations-l10n qt6-wayland " ]] ||
@@ -115,8 +114,7 @@ if ! diff -u "${work}/expected" "${work}/contents"; then
   fail "package contents differ from the expected set (- expected, + packaged)"
 fi
 
-# Reproducible: no entry is newer than the newest changelog entry (or SOURCE_DATE_EPOCH), to
-# which dpkg-buildpackage clamps the times of what the build made.
+# Reproducible: no entry is newer than the newest changelog entry (or SOURCE_DATE_EPOCH); dpkg-buildpackage clamps to it.
 stamp=${SOURCE_DATE_EPOCH:-$(dpkg-parsechangelog -l "${source}/debian/changelog" -S Timestamp)}
 newest_time=$(TZ=UTC dpkg-deb -c "${deb}" | awk '{ print $4 " " $5 }' | sort | tail -n1)
 (($(TZ=UTC date -d "${newest_time}" +%s) <= stamp)) ||
@@ -161,20 +159,19 @@ if out=$(desktop-file-validate "${desktop}" 2>&1) && [[ -z ${out} ]]; then :; el
 fi
 grep -qx 'Exec=tolvaro' "${desktop}" || fail "desktop entry does not start tolvaro"
 grep -qx "Icon=${app_id}" "${desktop}" || fail "desktop entry does not name the icon ${app_id}"
-metainfo=${root}/usr/share/metainfo/${app_id}.metainfo.xml
-out=$(appstreamcli validate --no-net --strict "${metainfo}" 2>&1) || fail "appstreamcli validate: ${out}"
+out=$(appstreamcli validate --no-net --strict "${root}/usr/share/metainfo/${app_id}.metainfo.xml" 2>&1) ||
+  fail "appstreamcli validate: ${out}"
 # The installed tree as a whole: the metainfo together with the desktop entry it launches.
 out=$(appstreamcli validate-tree --no-net --strict "${root}" 2>&1) || fail "appstreamcli validate-tree: ${out}"
 
 # --- documentation ------------------------------------------------------------------------
-# The newest changelog entry is this version, and so is the software centre's newest release:
-# a release without its entries fails here.
+# The newest changelog entry is this version, as is the metainfo's: a release without its entries fails here.
 changelog=${root}/usr/share/doc/tolvaro/changelog.gz
 if [[ -f ${changelog} ]]; then
   newest=$(zcat "${changelog}" | dpkg-parsechangelog -l - -S Version 2>&1)
   [[ ${newest} == "${version}" ]] || fail "newest changelog entry is '${newest}', expected ${version}"
 fi
-release=$(grep -oE '<release version="[^"]+"' "${metainfo}" | head -n1 | sed -E 's/.*"(.*)"/\1/')
+release=$(grep -oPm1 '<release version="\K[^"]+' "${root}/usr/share/metainfo/${app_id}.metainfo.xml")
 [[ ${release} == "${version}" ]] || fail "newest release in the metainfo is '${release}', expected ${version}"
 copyright=${root}/usr/share/doc/tolvaro/copyright
 if [[ -f ${copyright} ]]; then
@@ -184,8 +181,8 @@ if [[ -f ${copyright} ]]; then
   done
 fi
 
-# --- lintian on source and binary packages: errors and warnings fail (among them man's
-# warnings on the manual pages); every tag, down to pedantic and experimental, is shown
+# --- lintian: errors and warnings fail (among them man's warnings on the manual pages and
+# time-stamped gzip files); every tag, down to pedantic, is shown
 if command -v lintian >/dev/null; then
   lintian --display-info --pedantic --display-experimental --fail-on error,warning "${changes}" 2>&1 |
     grep -v 'running with root privileges' >"${work}/lintian.log"
