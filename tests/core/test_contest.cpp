@@ -81,9 +81,8 @@ private slots:
         QVERIFY(f.contest.ContestRunning);
     }
 
-    // The user's long time format, literals and unit signs included; what it says about the time
-    // of day (AM/PM, the time zone) stays out of a countdown. Locales are built from their names,
-    // so none needs to be installed.
+    // The user's long time format, literals and unit signs included, without what only a time of
+    // day has (AM/PM, the time zone). Locales built from their names need not be installed.
     void countdownInLongTimeFormat_data() {
         QTest::addColumn<QString>("pattern");
         QTest::addColumn<QString>("shown");  // 999 minutes less one second, then ten minutes less one second

@@ -50,7 +50,6 @@ QString FindTool(const QString& name) {
 // the window's activation prints both sheets on the queue; Qt's setup dialog, confirmed from a
 // timer, must offer the queue, with a file named after the title. The sheets as composed from the
 // window's thirty exercises are written into `outDir` (sheet-0.txt, sheet-1.txt).
-//
 // With `failure` "refused" the queue refuses jobs: the error report must name the exercise sheet,
 // the queue and the reason, and practice must carry on.
 int PrintChild(int argc, char* argv[], const QString& outDir, const QString& failure) {
@@ -149,9 +148,7 @@ private:
         env.insert(QStringLiteral("HOME"), outDir);
         child.setProcessEnvironment(env);
         child.setProcessChannelMode(QProcess::MergedChannels);
-        QStringList args{QStringLiteral("--print-child"), outDir};
-        if (!failure.isEmpty()) args << failure;
-        child.start(self, args);
+        child.start(self, {QStringLiteral("--print-child"), outDir, failure});
         if (!child.waitForFinished(120000)) return QStringLiteral("the print child did not end");
         if (child.exitStatus() == QProcess::NormalExit && child.exitCode() == 0) return {};
         return QStringLiteral("exit %1: %2").arg(child.exitCode()).arg(QString::fromUtf8(child.readAll()));
@@ -306,8 +303,8 @@ private slots:
 };
 
 int main(int argc, char* argv[]) {
-    if (argc >= 3 && QByteArray(argv[1]) == "--print-child")
-        return PrintChild(1, argv, QString::fromLocal8Bit(argv[2]), argc >= 4 ? QString::fromLocal8Bit(argv[3]) : QString());
+    if (argc >= 4 && QByteArray(argv[1]) == "--print-child")
+        return PrintChild(1, argv, QString::fromLocal8Bit(argv[2]), QString::fromLocal8Bit(argv[3]));
     QApplication app(argc, argv);
     TestCupsEndToEnd test;
     test.self = QCoreApplication::applicationFilePath();

@@ -90,8 +90,7 @@ mark=0
 said() { grep -a "SPEECH OUTPUT: '" "${log}" | tail -n +"$((mark + 1))" | sed -E "s/^.*SPEECH OUTPUT: '//; s/' *(\{.*\})? *$//"; }
 set_mark() { mark=$(grep -ac "SPEECH OUTPUT: '" "${log}"); }
 # expect <what> <extended regex>...: each pattern in what was said since the mark (its lines
-# joined by spaces), within 20 s (Orca may stall for some seconds on a busy machine), or within
-# the tenths of a second in ${within}.
+# joined by spaces), within 20 s or ${within} tenths (Orca may stall for some seconds on a busy machine).
 expect() {
   local what=$1 pattern
   shift

@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # The real program as a native client of a headless weston: its whole window (809x646, settings
-# group and score panel in place) in a screenshot; then (small) on a 1366x768 output at scale 2.
-# Weston has no input devices here, so the print dialog's round trip and a PDF worksheet are
-# driven in-process by the activation test there.
+# group and score panel in place) in a screenshot. Weston has no input devices here, so the print
+# dialog's round trip and a PDF worksheet are driven in-process by the activation test there.
 # usage: smoke_wayland.sh <tolvaro executable> <window_test_activation executable> [small]
+# small: a 1366x768 output at scale 2, where the window is drawn at the largest scale that fits.
 set -uo pipefail
 for tool in weston weston-screenshooter convert; do command -v "${tool}" >/dev/null || exit 77; done
 exe=$(realpath "$1") test=$(realpath "$2") small=${3:-}
@@ -12,8 +12,7 @@ cd "${XDG_RUNTIME_DIR}" && trap 'kill $(jobs -p) 2>/dev/null; wait; rm -rf "${XD
 fail() { cat weston.log app.log >&2; echo "FAIL: $*" >&2; exit 1; }
 # No panel: its clock would put the time of day into the screenshot.
 printf '[shell]\npanel-position=none\nbackground-color=0xff202020\n' >weston.ini
-output=(--width=1280 --height=1024)
-[[ -n ${small} ]] && output=(--width=683 --height=384 --scale=2)
+[[ -n ${small} ]] && output=(--width=683 --height=384 --scale=2) || output=(--width=1280 --height=1024)
 weston --config="${PWD}/weston.ini" --backend=headless-backend.so --use-pixman --socket=tolvaro --idle-time=0 \
   --debug "${output[@]}" &>weston.log &
 for _ in $(seq 100); do [[ -S tolvaro ]] && break; sleep 0.1; done
@@ -30,9 +29,8 @@ box() {
            x = b[3] < x ? b[3] : x; y = b[4] < y ? b[4] : y; xr = r > xr ? r : xr; yd = d > yd ? d : yd }
          END { if (n) printf "%dx%d+%d+%d\n", xr - x, yd - y, x, y }'
 }
-# On the small output: the surface at one scale, the largest sixteenth of one that fits with a
-# layout pixel to spare (the next would not), its decoration (Qt's: 3 px around, a 30 px title
-# bar, at the output's scale) on the output.
+# The small output: the surface at one scale, the largest sixteenth that fits with a layout pixel to
+# spare (the next would not), and its decoration (Qt's: 3 px around, a 30 px title bar, doubled).
 fits_small() {
   awk -v w="${w:-0}" -v h="${h:-0}" -v x="${x:-0}" -v y="${y:-0}" 'BEGIN {
     s = w / 809; d = s * 646 - h; q = int(s * 16 + 0.5) / 16; n = q + 1 / 16

@@ -42,10 +42,7 @@ done
 if [[ ${mode} != bare ]]; then
   command -v openbox >/dev/null || fail "openbox is not installed (run scripts/install-deps.sh)"
 fi
-if [[ ${mode} == panel && -z ${3:-} ]]; then
-  for dpi in 96 120 144 192; do "$0" "${exe}" panel "${dpi}" || exit 1; done
-  exit 0
-fi
+[[ ${mode} == panel && -z ${3:-} ]] && { for dpi in 96 120 144 192; do "$0" "${exe}" panel "${dpi}" || exit 1; done; exit 0; }
 # shellcheck source=xsession.sh
 source "$(dirname "$0")/xsession.sh"  # wait_for
 
@@ -94,13 +91,11 @@ if ((panel > 0)); then
   xprop -id "${panel_window}" -f _NET_WM_STRUT 32c -set _NET_WM_STRUT "0, 0, 0, ${panel}"
   area_free() { [[ $(xprop -root _NET_WORKAREA) == *"= 0, 0, ${area_width}, ${area_height},"* ]]; }
   wait_for 50 area_free || fail "the work area is not ${area_width}x${area_height}: $(xprop -root _NET_WORKAREA)"
-  note "panel of ${panel} px: work area ${area_width}x${area_height}"
 fi
 
 unset WAYLAND_DISPLAY
 export XDG_RUNTIME_DIR="${work}"  # private, mode 0700 from mktemp
-xprop -root -f RESOURCE_MANAGER 8s -set RESOURCE_MANAGER "Xft.dpi:	${dpi}
-"
+xprop -root -f RESOURCE_MANAGER 8s -set RESOURCE_MANAGER "Xft.dpi:"$'\t'"${dpi}"$'\n'
 QT_QPA_PLATFORM=xcb "${exe}" >"${work}/app.log" 2>&1 &
 app_pid=$!
 

@@ -159,8 +159,7 @@ private slots:
         QCOMPARE(f.form->accessibility()->LastAnnouncement(),
                  "1 van de 10 goed. Fout: oefeningen 1, 3, 4, 5, 6, 7, 8, 9 en 10. Behaalde punten: 1 op 10.");
         QCOMPARE(enter(), reading + ". GOED");  // normalised on leaving, the same answer
-        // The verdict beside the field is read while the screen shows it, also after the answer
-        // was changed or emptied on leaving.
+        // The verdict is read while the screen shows it, also after the answer was changed or emptied.
         FormFixture::type(edit, "abc");
         QCOMPARE(enter(), reading + ". GOED");
         // Answer 1 keeps its selection in sight without the focus, but Orca must not read it
