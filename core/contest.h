@@ -15,6 +15,16 @@ namespace tolvaro {
 // time, a time service) neither shortens nor lengthens it, and midnight means nothing to it.
 class Contest {
 public:
+    // Idle; running; stopping (RESET pressed, the next tick stops the timer); finished (the
+    // results are shown).
+    enum class State { Idle, Running, Stopping, Finished };
+    // What the results panel shows once a contest has ended.
+    struct Result {
+        std::int32_t points = 0;
+        std::int32_t made = 0;       // exercises made
+        std::string percentage;      // as shown, e.g. "66,6"
+    };
+
     static constexpr std::int64_t kMillisecond = 1'000'000;  // in clock units (nanoseconds)
 
     Contest(View& view, Practice& practice, const Clock& clock, CountdownFormat countdownFormat = CountdownFormat())
@@ -27,6 +37,9 @@ public:
     // The remaining time as hours, minutes and whole seconds in the countdown's format.
     std::string FormatCountdown(std::int64_t remaining) const;
 
+    State state() const;
+    const Result& result() const { return result_; }
+
     bool ContestRunning = false;
     std::int64_t ContestEndTime = 0;  // clock reading at which the contest ends
 
@@ -37,6 +50,7 @@ private:
     Practice& practice_;
     const Clock& clock_;
     CountdownFormat countdownFormat_;
+    Result result_;
 };
 
 }  // namespace tolvaro

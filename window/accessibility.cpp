@@ -94,6 +94,9 @@ public:
 
     QAccessible::State state() const override {
         QAccessible::State state = Uncovered(QAccessibleWidget::state(), widget());
+        // Not yet focused to assistive tools while the focus change is held back: a screen reader
+        // must not learn of it from the caret first.
+        if (FocusHold::Hidden(widget())) state.focused = false;
         state.readOnly = Edit()->isReadOnly();
         state.editable = !state.readOnly;
         state.selectableText = true;
@@ -174,13 +177,26 @@ public:
     QAccessible::State state() const override { return Uncovered(QAccessibleWidget::state(), widget()); }
 };
 
+// "&&" is a literal "&"; a lone "&" marks the mnemonic and is not read.
+QString StripMnemonic(const QString& text) {
+    QString stripped;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i] == u'&' && i + 1 < text.size()) ++i;
+        stripped += text[i];
+    }
+    return stripped;
+}
+
 // A label, read by its text as Qt reads it.
 class LabelInterface : public QAccessibleWidget {
 public:
     explicit LabelInterface(QLabel* label) : QAccessibleWidget(label, QAccessible::StaticText) {}
     QString text(QAccessible::Text type) const override {
         if (type == QAccessible::Name && widget()->accessibleName().isEmpty()) {
-            return static_cast<QLabel*>(widget())->text();
+            // A label that names a control ("&Naam:" in Qt's print dialog) is read without the
+            // marker of its mnemonic, as Qt's own interface reads it.
+            auto* label = static_cast<QLabel*>(widget());
+            return label->buddy() ? StripMnemonic(label->text()) : label->text();
         }
         return QAccessibleWidget::text(type);
     }
@@ -233,12 +249,17 @@ void InstallAccessibility() { QAccessible::installFactory(Factory); }
 
 FormAccessibility::FormAccessibility(TForm1& form, const Descriptions& descriptions,
                                      const std::vector<QWidget*>& clickablePictures)
-    : form_(form) {
+    : form_(form), focusHold_(&form) {
     for (const auto& [widget, description] : descriptions) widget->setAccessibleDescription(description);
     for (QWidget* picture : clickablePictures) MarkClickablePicture(picture);
     connect(&form_, &TForm1::happened, this, &FormAccessibility::Told);
     connect(&form_, &TForm1::aboutShown, this, &FormAccessibility::AnnounceAbout);
     connect(&form_, &TForm1::keyRefused, this, &FormAccessibility::KeyRefused);
+    connect(&form_, &TForm1::keyClick, this, &FormAccessibility::KeyClick);
+    // A character the field's limit refuses is said (a screen reader echoes it as if typed).
+    for (Control edit : {Control::MaxGrondtal, Control::MaxExponent, Control::TimerMinuten}) {
+        form_.widget(edit)->installEventFilter(this);
+    }
     // Shown after the start: assistive tools must learn that they are visible, and what they cover.
     for (Control control : {Control::Kontroleer, Control::VolgendeOefening, Control::Startknop, Control::OKKnop1,
                             Control::KlokVenster, Control::Panel3, Control::Info}) {
@@ -250,6 +271,8 @@ FormAccessibility::FormAccessibility(TForm1& form, const Descriptions& descripti
     connect(&announceTimer_, &QTimer::timeout, this, [this] {
         announcer_->hide();
         announcer_->show();
+        refusal_.clear();
+        focusHold_.Release();
     });
     lateRefresh_.setSingleShot(true);
     lateRefresh_.setInterval(2 * kAnnounceDelayMs);
@@ -265,6 +288,7 @@ QWidget* FormAccessibility::RowWidget(RowPart part, int row) const { return form
 QString FormAccessibility::LabelText(Control label) const { return static_cast<QLabel*>(form_.widget(label))->text(); }
 
 void FormAccessibility::TextChanged(Control control) {
+    if (active_ && (control == Control::Label6 || control == Control::Label8)) NameScore();
     const int index = static_cast<int>(control) - static_cast<int>(Row(RowPart::Grondtal, 1));
     if (index >= 0 && index < 4 * kRows) MarkDirty(index % kRows + 1);
 }
@@ -309,6 +333,7 @@ void FormAccessibility::accessibilityActiveChanged(bool active) {
     if (!active) return;
     dirtyRows_ = staleAnswers_ = (1u << kRows) - 1;
     Refresh(true);
+    NameScore();
     // Qt's bridge to AT-SPI sends nothing until the registry has taken the program in, which may
     // come after the window took the focus: the screen reader would not hear where the pupil
     // starts. The focus is told again a moment later (a screen reader that heard it ignores it).
@@ -338,9 +363,16 @@ bool FormAccessibility::eventFilter(QObject* watched, QEvent* event) {
             break;
         case QEvent::KeyPress: {
             // Tab leads nowhere from the results (the answers are locked): they are said again.
-            const int key = static_cast<QKeyEvent*>(event)->key();
+            const auto* press = static_cast<QKeyEvent*>(event);
+            const int key = press->key();
             if (watched == form_.widget(Control::Panel3) && (key == Qt::Key_Tab || key == Qt::Key_Backtab)) {
                 AnnounceResults();
+            }
+            auto* edit = qobject_cast<QLineEdit*>(watched);
+            const bool typed = !press->text().isEmpty() && press->text()[0].isPrint() &&
+                               !(press->modifiers() & (Qt::ControlModifier | Qt::AltModifier));
+            if (edit && typed && !edit->hasSelectedText() && edit->text().size() >= edit->maxLength()) {
+                Announce(QStringLiteral("Hoogstens %1 tekens.").arg(edit->maxLength()));
             }
             break;
         }

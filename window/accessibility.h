@@ -23,6 +23,7 @@
 #include <vector>
 
 #include "core/view.h"
+#include "window/focushold.h"
 
 class QAbstractButton;
 class QWidget;
@@ -62,6 +63,8 @@ public:
     void AnnounceTimeLeft();
     // A key whose control cannot be clicked now: why, or what to do first.
     void KeyRefused(QWidget* control);
+    // The set number, the points and the maximum of the series.
+    void AnnounceStanding();
 
     void accessibilityActiveChanged(bool active) override;
 
@@ -77,9 +80,13 @@ private:
     void UpdateCovered();
     void Announce(const QString& message);
     void Told(Moment moment);
+    void KeyClick(bool started);
+    QString SettingNotice(Moment moment) const;
+    QString FreshSetNotice() const;
+    void NameScore();
     void AnnounceCheck();
     void AnnounceAbout(bool shown);
-    QString SetIntro(bool withField = true);
+    QString SetIntro(bool withField = true, bool withMaximum = false);
     void AnnounceResults();
     QString Results() const;
 
@@ -90,6 +97,8 @@ private:
     bool active_ = false;  // an accessibility client is active
     QWidget* announcer_ = nullptr;
     QTimer announceTimer_;
+    FocusHold focusHold_;
+    QString refusal_;  // the message waiting to be said refuses a settings text
     QTimer lateRefresh_;
 };
 

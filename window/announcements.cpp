@@ -2,7 +2,9 @@
 // is shown, wherever the focus is): what the window tells has happened, the about panel, the time
 // left on request, and what to do where a key cannot act.
 #include <QApplication>
+#include <QFileInfo>
 #include <QLabel>
+#include <QLineEdit>
 #include <QRegularExpression>
 
 #include "window/accessibility.h"
@@ -44,9 +46,14 @@ QString SpokenSpan(const QString& countdown) {
 void FormAccessibility::Told(Moment moment) {
     switch (moment) {
         case Moment::Checked: AnnounceCheck(); break;
-        case Moment::NextSet: Announce(SetIntro()); break;
+        case Moment::NextSet: Announce(SetIntro(true, true)); break;
         case Moment::SeriesRestarted: {
-            QString message = QStringLiteral("Nieuwe reeks, 0 punten. ") + SetIntro(false);
+            // After a refused text the refusal says which value stays; otherwise the value taken.
+            const Control field = form_.practice().SettingField();
+            QString message = !refusal_.isEmpty() ? refusal_ + u' '
+                                                  : QStringLiteral("%1 %2. ").arg(form_.widget(field)->accessibleName(),
+                                                                                  QString::fromStdString(form_.Text(field)));
+            message += QStringLiteral("Nieuwe reeks, 0 punten. ") + SetIntro(false);
             if (!form_.widget(Control::Startknop)->isHidden()) {
                 message += QStringLiteral(" START staat klaar: Ctrl+T start een wedstrijd van ") +
                            Minutes(QString::fromStdString(form_.Text(Control::TimerMinuten))) + u'.';
@@ -54,20 +61,91 @@ void FormAccessibility::Told(Moment moment) {
             Announce(message);
             break;
         }
+        case Moment::SettingCleared:
+        case Moment::SettingRefused:
+        case Moment::SettingKept:
+            // Leaving a field whose text was refused on Enter keeps the value: the refusal is said.
+            if (moment == Moment::SettingKept && !refusal_.isEmpty()) break;
+            Announce(SettingNotice(moment));
+            if (moment == Moment::SettingRefused) refusal_ = SettingNotice(moment);
+            break;
+        case Moment::ActivationDrew: Announce(FreshSetNotice()); break;
         case Moment::ContestStarted:
             Announce(QStringLiteral("De wedstrijd van %1 is begonnen. Escape stopt hem. ")
                          .arg(Minutes(QString::fromStdString(form_.Text(Control::TimerMinuten)))) +
                      SetIntro());
             break;
-        case Moment::ContestEnded:
-            // Read again wherever the pupil asks what the focus is on.
-            form_.widget(Control::Panel3)->setAccessibleDescription(Results());
-            Announce(QStringLiteral("De tijd is om. ") + Results() + kBackToPractice);
+        case Moment::ContestEnded: {
+            // Said once: as the results take the focus, or else as a message.
+            QWidget* results = form_.widget(Control::Panel3);
+            const QString message = QStringLiteral("De tijd is om. ") + Results() + kBackToPractice;
+            results->setAccessibleDescription(message);
+            if (!results->hasFocus()) Announce(message);
             break;
+        }
         case Moment::ContestReset:
             Announce(QStringLiteral("Terug naar het oefenen. Nieuwe reeks, 0 punten. ") + SetIntro());
             break;
     }
+}
+
+// "Grootste grondtal, was 7.", "Niet aanvaard. Het grootste grondtal blijft 7: een geheel getal tot en
+// met 999999.", "Grootste grondtal blijft 7."
+QString FormAccessibility::SettingNotice(Moment moment) const {
+    const Control field = form_.practice().SettingField();
+    auto* edit = static_cast<QLineEdit*>(form_.widget(field));
+    const QString value = QString::fromStdString(form_.practice().Saved(field));
+    if (moment == Moment::SettingCleared) return QStringLiteral("%1, was %2.").arg(edit->accessibleName(), value);
+    if (moment == Moment::SettingKept) return QStringLiteral("%1 blijft %2.").arg(edit->accessibleName(), value);
+    const QString what = field == Control::MaxExponent    ? QStringLiteral("De grootste exponent")
+                         : field == Control::TimerMinuten ? QStringLiteral("Het aantal minuten")
+                                                          : QStringLiteral("Het grootste grondtal");
+    return QStringLiteral("Niet aanvaard. %1 blijft %2: een geheel getal tot en met %3.")
+        .arg(what, value, QString(edit->maxLength(), u'9'));
+}
+
+// The activation after a print dialog replaced the set; a worksheet written to a file says where.
+QString FormAccessibility::FreshSetNotice() const {
+    QString message = QStringLiteral("Nieuwe oefeningen: de antwoorden zijn gewist. Oefening nr. %1.")
+                          .arg(form_.practice().SetNumber());
+    const PrintFlags& flags = form_.printFlags();
+    const QStringList files = flags.PrintRequested && !flags.PrintCancelled ? form_.printer().WrittenFiles() : QStringList();
+    if (files.isEmpty()) return message;
+    QStringList names;
+    for (const QString& file : files) names << QFileInfo(file).fileName();
+    return message + QStringLiteral(" Het werkblad is geschreven naar %1 in de map %2.")
+                         .arg(Enumeration(names), QFileInfo(files.first()).absolutePath());
+}
+
+void FormAccessibility::AnnounceStanding() {
+    const Practice& practice = form_.practice();
+    Announce(QStringLiteral("Oefening nr. %1. Behaalde punten: %2 van de %3.")
+                 .arg(practice.SetNumber())
+                 .arg(practice.BehaaldePunten)
+                 .arg(practice.MaximumPunten));
+}
+
+// Flat review reads each number of the score panel with what it counts.
+void FormAccessibility::NameScore() {
+    const Practice& practice = form_.practice();
+    const std::pair<Control, QString> names[] = {
+        {Control::Label6, QStringLiteral("Behaalde punten %1").arg(practice.BehaaldePunten)},
+        {Control::Label8, QStringLiteral("Maximum punten %1").arg(practice.MaximumPunten)},
+    };
+    for (const auto& [label, name] : names) {
+        if (form_.widget(label)->accessibleName() != name) form_.widget(label)->setAccessibleName(name);
+    }
+}
+
+// A key's click moves the focus first; that move is told once the click's message is out.
+void FormAccessibility::KeyClick(bool started) {
+    if (!active_) return;
+    if (started) {
+        focusHold_.Begin();
+        return;
+    }
+    focusHold_.EndClick();
+    if (!announceTimer_.isActive()) focusHold_.Release();
 }
 
 void FormAccessibility::AnnounceCheck() {
@@ -88,10 +166,12 @@ void FormAccessibility::AnnounceCheck() {
 // first: clearing the answers moves their carets, and by the time Orca reads those moves row 1 has
 // the focus, so it takes the focus as known. The set and the field are said here instead. Leaving
 // a settings field for row 1 is a move Orca does say; there the field is not said twice.
-QString FormAccessibility::SetIntro(bool withField) {
+QString FormAccessibility::SetIntro(bool withField, bool withMaximum) {
     QString intro = QStringLiteral("Oefening nr. %1.").arg(LabelText(Control::Reeksteller));
-    if (!withField) return intro;
+    if (withMaximum) intro += QStringLiteral(" Maximum punten: %1.").arg(form_.practice().MaximumPunten);
     QWidget* focus = QApplication::focusWidget();
+    // A focus change held back until this is said is told by the screen reader itself.
+    if (!withField || (focusHold_.Hides(focus) && focus != focusHold_.Before())) return intro;
     for (int row = 1; row <= kRows; ++row) {
         if (focus != RowWidget(RowPart::Result, row)) continue;
         Refresh();
@@ -102,9 +182,15 @@ QString FormAccessibility::SetIntro(bool withField) {
 
 void FormAccessibility::AnnounceResults() { Announce(Results() + kBackToPractice); }
 
+// "2 punten van de 3 gemaakte oefeningen, 66,6 procent goed."
 QString FormAccessibility::Results() const {
-    return QStringLiteral("Puntentotaal: %1 op %2. %3 procent goed.")
-        .arg(LabelText(Control::Label48), LabelText(Control::Label49), LabelText(Control::Label51));
+    const Contest::Result& result = form_.contest().result();
+    return QStringLiteral("%1 %2 van de %3 %4, %5 procent goed.")
+        .arg(result.points)
+        .arg(result.points == 1 ? QStringLiteral("punt") : QStringLiteral("punten"))
+        .arg(result.made)
+        .arg(result.made == 1 ? QStringLiteral("gemaakte oefening") : QStringLiteral("gemaakte oefeningen"),
+             QString::fromStdString(result.percentage));
 }
 
 void FormAccessibility::AnnounceAbout(bool shown) {
@@ -134,20 +220,28 @@ void FormAccessibility::AnnounceTimeLeft() {
     }
 }
 
-// Where a mouse could not click either: what stands in the way, or what to do first.
+// Where a mouse could not click either: what stands in the way, or what to do first. During a
+// contest and after it, the advice is what works then.
 void FormAccessibility::KeyRefused(QWidget* control) {
     const auto is = [&](Control c) { return control == form_.widget(c); };
+    const Contest::State contest = form_.contest().state();
+    const QString over = QStringLiteral("De wedstrijd is voorbij.") + kBackToPractice;
     QString message;
     if (!control->isVisible()) {
-        if (is(Control::VolgendeOefening)) {
+        if (contest == Contest::State::Finished && !is(Control::KlokVenster)) {
+            message = over;
+        } else if (contest == Contest::State::Running && is(Control::Startknop)) {
+            message = QStringLiteral("De wedstrijd loopt al.");
+        } else if (is(Control::VolgendeOefening)) {
             message = QStringLiteral("VOLGENDE OEFENING is er nu niet. Controleer eerst opnieuw met Ctrl+Enter.");
-        } else if (is(Control::Kontroleer)) {
-            message = QStringLiteral("De wedstrijd is voorbij.") + kBackToPractice;
         } else if (is(Control::Startknop)) {
             message = QStringLiteral("START is er nu niet. Vul eerst bij de timer, Alt+M, een aantal minuten in.");
         } else if (is(Control::KlokVenster)) {
             message = QStringLiteral("Er loopt geen wedstrijd.");
         }
+    } else if (!control->isEnabled() && contest == Contest::State::Running) {
+        message = QStringLiteral("%1: niet tijdens de wedstrijd. %2 werkt weer na de wedstrijd.")
+                      .arg(control->accessibleName(), form_.KeyNameOf(control));
     } else if (!control->isEnabled()) {
         message = QStringLiteral("Dat kan niet zolang de wedstrijd op het scherm staat.") + kBackToPractice;
     } else if (!form_.widget(Control::Info)->isHidden()) {

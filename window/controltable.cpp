@@ -278,7 +278,7 @@ constexpr ControlSpec kControls[] = {
     {.name = "Label6", .kind = Kind::Label, .parent = "Panel2", .x = 35, .y = 66, .width = 105, .height = 37,
      .text = "", .font = {kMsSans, 32, Bold, Color::clYellow}, .flags = AlignCenter | Opaque,
      .tooltip = "Aantal behaalde punten in huidige reeks.",
-     .help = help::kLabel6.data()},
+     .help = help::kLabel6.data(), .key = Qt::CTRL | Qt::Key_S},
     {.name = "Label14", .kind = Kind::Label, .parent = "Panel2", .x = 72, .y = 135, .width = 38, .height = 29,
      .text = "OP", .font = {kMsSans, 24, Bold, Color::clBlack}, .flags = AutoSize | Opaque},
     {.name = "Label8", .kind = Kind::Label, .parent = "Panel2", .x = 35, .y = 197, .width = 105, .height = 37,

@@ -20,6 +20,13 @@ QKeyCombination TableKey(int key, Qt::KeyboardModifiers modifiers) {
                            key == Qt::Key_Enter ? Qt::Key_Return : static_cast<Qt::Key>(key));
 }
 
+QString TForm1::KeyNameOf(const QWidget* control) const {
+    for (auto it = keys_.cbegin(); it != keys_.cend(); ++it) {
+        if (it.value() == control) return KeyName(QKeyCombination::fromCombined(it.key()));
+    }
+    return {};
+}
+
 bool TForm1::HandleKey(QWidget* target, int key, Qt::KeyboardModifiers modifiers) {
     if (QWidget* control = keys_.value(TableKey(key, modifiers).toCombined())) {
         ClickByKey(control);
@@ -67,6 +74,12 @@ bool TForm1::HandleKey(QWidget* target, int key, Qt::KeyboardModifiers modifiers
 // where a mouse press moves it, so the field being left settles its text (and may hide or disable
 // the control) before the control acts; the focus then rests where the click leaves it.
 void TForm1::ClickByKey(QWidget* control) {
+    emit keyClick(true);
+    ClickReachable(control);
+    emit keyClick(false);
+}
+
+void TForm1::ClickReachable(QWidget* control) {
     if (!Reachable(control)) {
         emit keyRefused(control);
         return;

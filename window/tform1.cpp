@@ -262,6 +262,7 @@ void TForm1::WireHandlers() {
     handlers_[image4].click = [this] { Image4Click(); };
     // The countdown says the time left to a screen reader (it shows it to everyone else).
     on(Control::KlokVenster).click = [this] { accessibility_->AnnounceTimeLeft(); };
+    on(Control::Label6).click = [this] { accessibility_->AnnounceStanding(); };
 
     auto button = [this](const QString& name, std::function<void()> handler) {
         auto* b = findChild<QPushButton*>(name);
@@ -393,6 +394,7 @@ void TForm1::FormActivate() {
         practice_.NewExerciseSet();
         RunPrintJob(*this, practice_, printFlags_, WorksheetTable, RowSeparator);
     });
+    if (activations_ > 1) Happened(Moment::ActivationDrew);
 }
 
 void TForm1::Image1Click() {

@@ -76,6 +76,8 @@ public:
     QWidget* widget(Control control) const { return widgets_[static_cast<int>(control)]; }
     int activationCount() const { return activations_; }
     FormAccessibility* accessibility() const { return accessibility_.get(); }
+    // The key that clicks the control, as the manual names it; empty for none.
+    QString KeyNameOf(const QWidget* control) const;
     // Replaces the message box of the general error report (tests count the reports instead).
     void setErrorReporter(std::function<void(const QString&)> reporter) { errorReporter_ = std::move(reporter); }
 
@@ -88,6 +90,8 @@ signals:
     void aboutShown(bool shown);
     // A key whose control a click could not reach now (hidden, disabled, under the about panel).
     void keyRefused(QWidget* control);
+    // A key's click begins (true) or is done (false).
+    void keyClick(bool started);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -114,6 +118,7 @@ private:
     void Image4Click();
     bool HandleKey(QWidget* widget, int key, Qt::KeyboardModifiers modifiers);
     void ClickByKey(QWidget* control);
+    void ClickReachable(QWidget* control);
     bool Reachable(const QWidget* control) const;
     void AdjustAutoSize(QLabel* label);
     void Run(const std::function<void()>& handler);
