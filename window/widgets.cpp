@@ -163,7 +163,11 @@ void FitToLabel(QLabel* label, const ControlSpec& entry) {
 void WriteText(QLineEdit* edit, const QString& text) {
     // The same text written back changes nothing, not even the selection; nor does a screen
     // reader hear of it (it would take the text's removal for the removal of the selection).
-    if (edit->text() != text) edit->setText(text);
+    if (edit->text() == text) return;
+    // A selection kept in sight without the focus (answer 1's) goes with its text unannounced: a
+    // screen reader would say "not selected" for a field the pupil is not in.
+    if (edit->hasSelectedText() && !edit->hasFocus()) WithoutSelectionEvents(edit, [edit] { edit->deselect(); });
+    edit->setText(text);
 }
 
 }  // namespace tolvaro
