@@ -382,7 +382,7 @@ void TForm1::ReturnFromPrintDialog() {
 void TForm1::FormCreate() {
     practice_.ResetSeries();
     random_.SeedFromClock();
-    SetTimerInterval(1000);
+    SetTimerInterval(Contest::kTickMs);
     RowSeparator = std::string(8, '\t') + "|";
 }
 
@@ -501,6 +501,8 @@ void TForm1::SetTimerEnabled(bool enabled) {
 }
 
 void TForm1::SetTimerInterval(int milliseconds) { timer1_.setInterval(milliseconds); }
+
+void TForm1::SetTimerNextTick(int milliseconds) { timer1_.TickIn(milliseconds); }
 
 // The hidden text box RichEdit1 mirrors the printer's buffer, so it holds the last sheet printed.
 void TForm1::ClearPrintBuffer() {
