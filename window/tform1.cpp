@@ -140,7 +140,9 @@ QWidget* TForm1::CreateControl(const ControlSpec& entry, QWidget* parent) {
         case Kind::Button: {
             auto* button = new QPushButton(text, parent);
             button->setAutoDefault(false);
-            button->setFocusPolicy(Qt::ClickFocus);
+            // Enter presses the default button wherever the focus is, so it needs none; taking it
+            // from a click would leave the focus on no control once the about panel hides it.
+            button->setFocusPolicy((entry.flags & DefaultButton) ? Qt::NoFocus : Qt::ClickFocus);
             if (entry.picture) {
                 button->setIcon(QIcon(QString::fromLatin1(entry.picture)));
                 // A square glyph whose side is a multiple of 4 logical pixels is a whole number of
