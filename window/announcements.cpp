@@ -63,12 +63,15 @@ void FormAccessibility::Told(Moment moment) {
         }
         case Moment::SettingCleared:
         case Moment::SettingRefused:
-        case Moment::SettingKept:
-            // Leaving a field whose text was refused on Enter keeps the value: the refusal is said.
+        case Moment::SettingKept: {
+            // Leaving a field whose text was refused on Enter keeps the value: the refusal is said,
+            // also before what the next field says.
             if (moment == Moment::SettingKept && !refusal_.isEmpty()) break;
-            Announce(SettingNotice(moment));
-            if (moment == Moment::SettingRefused) refusal_ = SettingNotice(moment);
+            const QString notice = SettingNotice(moment);
+            Announce(refusal_.isEmpty() ? notice : refusal_ + u' ' + notice);
+            if (moment == Moment::SettingRefused) refusal_ = notice;
             break;
+        }
         case Moment::ActivationDrew: Announce(FreshSetNotice()); break;
         case Moment::ContestStarted:
             Announce(QStringLiteral("De wedstrijd van %1 is begonnen. Escape stopt hem. ")
@@ -165,7 +168,8 @@ void FormAccessibility::AnnounceCheck() {
 // The new set puts the focus in row 1, but Orca 43 does not say it when a button took the focus
 // first: clearing the answers moves their carets, and by the time Orca reads those moves row 1 has
 // the focus, so it takes the focus as known. The set and the field are said here instead. Leaving
-// a settings field for row 1 is a move Orca does say; there the field is not said twice.
+// a settings field for row 1 is a move Orca does say; there the field is not said twice. Nor is it
+// after a key's click: that focus change is told after this message, and Orca says it.
 QString FormAccessibility::SetIntro(bool withField, bool withMaximum) {
     QString intro = QStringLiteral("Oefening nr. %1.").arg(LabelText(Control::Reeksteller));
     if (withMaximum) intro += QStringLiteral(" Maximum punten: %1.").arg(form_.practice().MaximumPunten);
@@ -225,11 +229,10 @@ void FormAccessibility::AnnounceTimeLeft() {
 void FormAccessibility::KeyRefused(QWidget* control) {
     const auto is = [&](Control c) { return control == form_.widget(c); };
     const Contest::State contest = form_.contest().state();
-    const QString over = QStringLiteral("De wedstrijd is voorbij.") + kBackToPractice;
     QString message;
     if (!control->isVisible()) {
-        if (contest == Contest::State::Finished && !is(Control::KlokVenster)) {
-            message = over;
+        if (contest == Contest::State::Finished) {
+            message = QStringLiteral("De wedstrijd is voorbij.") + kBackToPractice;
         } else if (contest == Contest::State::Running && is(Control::Startknop)) {
             message = QStringLiteral("De wedstrijd loopt al.");
         } else if (is(Control::VolgendeOefening)) {
