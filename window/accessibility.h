@@ -80,7 +80,7 @@ private:
     void UpdateCovered();
     void Announce(const QString& message);
     void Told(Moment moment);
-    void KeyClick(bool started);
+    void KeyClick(QWidget* control, bool started);
     QString SettingNotice(Moment moment) const;
     QString FreshSetNotice() const;
     void NameScore();

@@ -1,6 +1,7 @@
 // What the main window says unasked, through a notification that appears (Orca speaks one as it
 // is shown, wherever the focus is): what the window tells has happened, the about panel, the time
 // left on request, and what to do where a key cannot act.
+#include <QAbstractButton>
 #include <QApplication>
 #include <QFileInfo>
 #include <QLabel>
@@ -140,11 +141,12 @@ void FormAccessibility::NameScore() {
     }
 }
 
-// A key's click moves the focus first; that move is told once the click's message is out.
-void FormAccessibility::KeyClick(bool started) {
+// A key's click of a button moves the focus first; that move is told once the click's message is
+// out. A field a key enters is told at once: the pupil types on right away.
+void FormAccessibility::KeyClick(QWidget* control, bool started) {
     if (!active_) return;
     if (started) {
-        focusHold_.Begin();
+        if (qobject_cast<QAbstractButton*>(control)) focusHold_.Begin();
         return;
     }
     focusHold_.EndClick();

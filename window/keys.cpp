@@ -77,9 +77,9 @@ bool TForm1::HandleKey(QWidget* target, int key, Qt::KeyboardModifiers modifiers
 // where a mouse press moves it, so the field being left settles its text (and may hide or disable
 // the control) before the control acts; the focus then rests where the click leaves it.
 void TForm1::ClickByKey(QWidget* control) {
-    emit keyClick(true);
+    emit keyClick(control, true);
     ClickReachable(control);
-    emit keyClick(false);
+    emit keyClick(control, false);
 }
 
 void TForm1::ClickReachable(QWidget* control) {

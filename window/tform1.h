@@ -91,8 +91,8 @@ signals:
     void aboutShown(bool shown);
     // A key whose control a click could not reach now (hidden, disabled, under the about panel).
     void keyRefused(QWidget* control);
-    // A key's click begins (true) or is done (false).
-    void keyClick(bool started);
+    // A key's click of the control begins (true) or is done (false).
+    void keyClick(QWidget* control, bool started);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
