@@ -365,8 +365,10 @@ bool FormAccessibility::eventFilter(QObject* watched, QEvent* event) {
             // Tab leads nowhere from the results (the answers are locked): they are said again.
             const auto* press = static_cast<QKeyEvent*>(event);
             const int key = press->key();
-            // Typed on before the click's message was out: where the keys go is told first.
-            if (focusHold_.Hides(static_cast<QWidget*>(watched))) focusHold_.Release();
+            // Typed into a field before the click's message was out: where the keys go is told first.
+            if (qobject_cast<QLineEdit*>(watched) && focusHold_.Hides(static_cast<QWidget*>(watched))) {
+                focusHold_.Release();
+            }
             if (watched == form_.widget(Control::Panel3) && (key == Qt::Key_Tab || key == Qt::Key_Backtab)) {
                 AnnounceResults();
             }

@@ -50,8 +50,9 @@ void FocusHold::Handle(QAccessibleEvent* event) {
     FocusHold* hold = current;
     if (hold && event->type() == QAccessible::Focus) {
         auto* widget = qobject_cast<QWidget*>(event->object());
-        // A message box or dialog that the click opens is told at once.
-        if (widget && hold->clicking_ && widget->window() == hold->window_) {
+        // A message box or dialog that the click opens is told at once; the held control told
+        // again (the window taking the focus back) is still held.
+        if (widget && ((hold->clicking_ && widget->window() == hold->window_) || widget == hold->held_)) {
             hold->held_ = widget;
             return;
         }
