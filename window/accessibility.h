@@ -81,8 +81,6 @@ private:
     void Announce(const QString& message);
     void Told(Moment moment);
     void KeyClick(QWidget* control, bool started);
-    QString SettingNotice(Moment moment) const;
-    QString FreshSetNotice() const;
     void NameScore();
     void AnnounceCheck();
     void AnnounceAbout(bool shown);

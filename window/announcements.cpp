@@ -3,12 +3,12 @@
 // left on request, and what to do where a key cannot act.
 #include <QAbstractButton>
 #include <QApplication>
-#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QRegularExpression>
 
 #include "window/accessibility.h"
+#include "window/notices.h"
 #include "window/tform1.h"
 
 namespace tolvaro {
@@ -22,13 +22,6 @@ QString Minutes(const QString& count) {
     return count + (count.trimmed() == QLatin1String("1") ? QStringLiteral(" minuut") : QStringLiteral(" minuten"));
 }
 
-// "2, 5 en 7".
-QString Enumeration(const QStringList& items) {
-    if (items.size() < 2) return items.join(QString());
-    return QStringList(items.mid(0, items.size() - 1)).join(QStringLiteral(", ")) + QStringLiteral(" en ") +
-           items.last();
-}
-
 // A countdown text (hours, minutes and seconds in the locale's format) as it is said.
 QString SpokenSpan(const QString& countdown) {
     const QStringList parts = countdown.split(QRegularExpression(QStringLiteral("\\D+")), Qt::SkipEmptyParts);
@@ -39,7 +32,7 @@ QString SpokenSpan(const QString& countdown) {
         const int value = parts[i].toInt();
         if (value > 0) said << QString::number(value) + QLatin1String(units[i][value == 1 ? 0 : 1]);
     }
-    return said.isEmpty() ? QStringLiteral("minder dan een seconde") : Enumeration(said);
+    return said.isEmpty() ? QStringLiteral("minder dan een seconde") : notices::Enumeration(said);
 }
 
 }  // namespace
@@ -68,12 +61,22 @@ void FormAccessibility::Told(Moment moment) {
             // Leaving a field whose text was refused on Enter keeps the value: the refusal is said,
             // also before what the next field says.
             if (moment == Moment::SettingKept && !refusal_.isEmpty()) break;
-            const QString notice = SettingNotice(moment);
+            const Control field = form_.practice().SettingField();
+            auto* edit = static_cast<QLineEdit*>(form_.widget(field));
+            const QString notice = notices::Setting(moment, field, edit->accessibleName(),
+                                                    form_.practice().Saved(field), edit->maxLength());
             Announce(refusal_.isEmpty() ? notice : refusal_ + u' ' + notice);
             if (moment == Moment::SettingRefused) refusal_ = notice;
             break;
         }
-        case Moment::ActivationDrew: Announce(FreshSetNotice()); break;
+        case Moment::ActivationDrew: {
+            // A worksheet written to files says where, after a print dialog closed with OK.
+            const PrintFlags& flags = form_.printFlags();
+            const bool printed = flags.PrintRequested && !flags.PrintCancelled;
+            Announce(notices::FreshSet(form_.practice().SetNumber(),
+                                       printed ? form_.printer().WrittenFiles() : QStringList()));
+            break;
+        }
         case Moment::ContestStarted:
             Announce(QStringLiteral("De wedstrijd van %1 is begonnen. Escape stopt hem. ")
                          .arg(Minutes(QString::fromStdString(form_.Text(Control::TimerMinuten)))) +
@@ -93,41 +96,7 @@ void FormAccessibility::Told(Moment moment) {
     }
 }
 
-// "Grootste grondtal, was 7.", "Niet aanvaard. Het grootste grondtal blijft 7: een geheel getal tot en
-// met 999999.", "Grootste grondtal blijft 7."
-QString FormAccessibility::SettingNotice(Moment moment) const {
-    const Control field = form_.practice().SettingField();
-    auto* edit = static_cast<QLineEdit*>(form_.widget(field));
-    const QString value = QString::fromStdString(form_.practice().Saved(field));
-    if (moment == Moment::SettingCleared) return QStringLiteral("%1, was %2.").arg(edit->accessibleName(), value);
-    if (moment == Moment::SettingKept) return QStringLiteral("%1 blijft %2.").arg(edit->accessibleName(), value);
-    const QString what = field == Control::MaxExponent    ? QStringLiteral("De grootste exponent")
-                         : field == Control::TimerMinuten ? QStringLiteral("Het aantal minuten")
-                                                          : QStringLiteral("Het grootste grondtal");
-    return QStringLiteral("Niet aanvaard. %1 blijft %2: een geheel getal tot en met %3.")
-        .arg(what, value, QString(edit->maxLength(), u'9'));
-}
-
-// The activation after a print dialog replaced the set; a worksheet written to a file says where.
-QString FormAccessibility::FreshSetNotice() const {
-    QString message = QStringLiteral("Nieuwe oefeningen: de antwoorden zijn gewist. Oefening nr. %1.")
-                          .arg(form_.practice().SetNumber());
-    const PrintFlags& flags = form_.printFlags();
-    const QStringList files = flags.PrintRequested && !flags.PrintCancelled ? form_.printer().WrittenFiles() : QStringList();
-    if (files.isEmpty()) return message;
-    QStringList names;
-    for (const QString& file : files) names << QFileInfo(file).fileName();
-    return message + QStringLiteral(" Het werkblad is geschreven naar %1 in de map %2.")
-                         .arg(Enumeration(names), QFileInfo(files.first()).absolutePath());
-}
-
-void FormAccessibility::AnnounceStanding() {
-    const Practice& practice = form_.practice();
-    Announce(QStringLiteral("Oefening nr. %1. Behaalde punten: %2 van de %3.")
-                 .arg(practice.SetNumber())
-                 .arg(practice.BehaaldePunten)
-                 .arg(practice.MaximumPunten));
-}
+void FormAccessibility::AnnounceStanding() { Announce(notices::Standing(form_.practice())); }
 
 // Flat review reads each number of the score panel with what it counts.
 void FormAccessibility::NameScore() {
@@ -161,7 +130,7 @@ void FormAccessibility::AnnounceCheck() {
     QString message = QStringLiteral("%1 van de %2 goed. ").arg(form_.practice().AantalGoed).arg(kRows);
     if (!wrong.isEmpty()) {
         message += (wrong.size() == 1 ? QStringLiteral("Fout: oefening ") : QStringLiteral("Fout: oefeningen ")) +
-                   Enumeration(wrong) + QStringLiteral(". ");
+                   notices::Enumeration(wrong) + QStringLiteral(". ");
     }
     Announce(message + QStringLiteral("Behaalde punten: %1 op %2.").arg(LabelText(Control::Label6),
                                                                         LabelText(Control::Label8)));
@@ -188,16 +157,7 @@ QString FormAccessibility::SetIntro(bool withField, bool withMaximum) {
 
 void FormAccessibility::AnnounceResults() { Announce(Results() + kBackToPractice); }
 
-// "2 punten van de 3 gemaakte oefeningen, 66,6 procent goed."
-QString FormAccessibility::Results() const {
-    const Contest::Result& result = form_.contest().result();
-    return QStringLiteral("%1 %2 van de %3 %4, %5 procent goed.")
-        .arg(result.points)
-        .arg(result.points == 1 ? QStringLiteral("punt") : QStringLiteral("punten"))
-        .arg(result.made)
-        .arg(result.made == 1 ? QStringLiteral("gemaakte oefening") : QStringLiteral("gemaakte oefeningen"),
-             QString::fromStdString(result.percentage));
-}
+QString FormAccessibility::Results() const { return notices::Results(form_.contest().result()); }
 
 void FormAccessibility::AnnounceAbout(bool shown) {
     if (!shown) {
