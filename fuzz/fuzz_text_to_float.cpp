@@ -2,13 +2,11 @@
 //
 // - Whatever is accepted has the number form, and every text of that form is accepted unless
 //   its value lies beyond the extended range.
-// - The value is the correctly rounded one: the C library's strtold (exact, round to nearest
-//   even, subnormals included) reads the same digits to the same extended value, and it
+// - The value is the correctly rounded one: MPFR's own reading of the same digits, rounded to
+//   nearest even into the extended format (subnormals included), gives the same value, and it
 //   overflows exactly where TextToFloat fails.
 // - No infinity or NaN ever comes out.
 // - IsNotNumber answers as the conversion of the text with its first "." read as the comma.
-#include <cerrno>
-#include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -27,24 +25,27 @@ namespace {
 }
 
 void CheckConversion(std::string_view text) {
-    const std::optional<long double> value = tolvaro::TextToFloat(text);
+    using tolvaro::Extended;
+    const std::optional<Extended> value = tolvaro::TextToFloat(text);
     const bool form = tolvaro::fuzz::IsNumberForm(text);
     if (value && !form) Fail("TextToFloat accepted a text that is not a number text", text);
-    if (value && !std::isfinite(*value)) Fail("TextToFloat returned an infinity or NaN", text);
+    if (value && !value->IsFinite()) Fail("TextToFloat returned an infinity or NaN", text);
     if (!form) return;
 
     const std::string c = tolvaro::fuzz::ToCForm(text);
-    errno = 0;
+    const Extended::Range range;
+    Extended::Mpfr read;
     char* end = nullptr;
-    const long double expected = std::strtold(c.c_str(), &end);
-    if (end != c.c_str() + c.size()) Fail("the C library did not read the whole number text", text);
-    if (std::isinf(expected)) {
+    const Extended expected = Extended::Round(read, mpfr_strtofr(read, c.c_str(), &end, 10, MPFR_RNDN));
+    if (end != c.c_str() + c.size()) Fail("MPFR did not read the whole number text", text);
+    if (expected.IsInfinite()) {
         if (value) Fail("TextToFloat accepted a value beyond the extended range", text);
         return;
     }
     if (!value) Fail("TextToFloat rejected a number text within the extended range", text);
-    if (*value != expected || std::signbit(*value) != std::signbit(expected)) {
-        std::fprintf(stderr, "got %.25Lg, correctly rounded %.25Lg\n", *value, expected);
+    if (*value != expected || value->SignBit() != expected.SignBit()) {
+        std::fprintf(stderr, "got %s, correctly rounded %s\n", tolvaro::FloatToText(*value).c_str(),
+                     tolvaro::FloatToText(expected).c_str());
         Fail("TextToFloat did not give the nearest extended value", text);
     }
 }
