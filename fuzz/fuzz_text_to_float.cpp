@@ -24,6 +24,20 @@ namespace {
     std::abort();
 }
 
+// MPFR 4.2.0 misreads an exponent beyond the range of long after leading fraction zeros
+// ("0.01e-9223372036854775808" reads as infinity). An exponent of a million or more in magnitude
+// puts a text of at most 128 digits far beyond the range or far below it, so the reference reads
+// such an exponent as a million.
+std::string TameExponent(std::string c) {
+    const auto mark = c.find_first_of("eE");
+    if (mark == std::string::npos) return c;
+    std::size_t digits = mark + 1;
+    if (digits < c.size() && (c[digits] == '+' || c[digits] == '-')) ++digits;
+    const auto first = c.find_first_not_of('0', digits);
+    if (first != std::string::npos && c.size() - first > 6) c.replace(digits, std::string::npos, "1000000");
+    return c;
+}
+
 void CheckConversion(std::string_view text) {
     using tolvaro::Extended;
     const std::optional<Extended> value = tolvaro::TextToFloat(text);
@@ -32,7 +46,7 @@ void CheckConversion(std::string_view text) {
     if (value && !value->IsFinite()) Fail("TextToFloat returned an infinity or NaN", text);
     if (!form) return;
 
-    const std::string c = tolvaro::fuzz::ToCForm(text);
+    const std::string c = TameExponent(tolvaro::fuzz::ToCForm(text));
     const Extended::Range range;
     Extended::Mpfr read;
     char* end = nullptr;
