@@ -63,7 +63,7 @@ public:
     // Whole numbers: exact, since every integer type has at most 64 bits.
     template <std::integral T>
         requires(!std::same_as<T, bool>)
-    constexpr Extended(T value) {  // NOLINT(google-explicit-constructor): integers are values
+    constexpr Extended(T value) {  // implicit: a whole number simply is a value
         using Unsigned = std::make_unsigned_t<T>;
         auto magnitude = static_cast<std::uint64_t>(static_cast<Unsigned>(value));
         if constexpr (std::is_signed_v<T>) {

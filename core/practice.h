@@ -11,10 +11,11 @@
 namespace tolvaro {
 
 // One drawn exercise: base, exponent and the power in extended precision.
+// Before the first draw a row holds 0^1 = 0, as ExpectedPowers holds zeros.
 struct Exercise {
-    std::int32_t base = 1;
-    std::int32_t exponent = 2;
-    Extended power = 1;
+    std::int32_t base = 0;
+    std::int32_t exponent = 1;
+    Extended power = 0;
 };
 
 // Exercise sets, the series score, the answer check and the settings fields.
