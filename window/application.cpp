@@ -1,6 +1,6 @@
 #include "window/application.h"
 
-#include "window/accessibility.h"
+#include "window/accessibility/formaccessibility.h"
 
 #include <QFont>
 #include <QLibraryInfo>

@@ -2,7 +2,7 @@
 
 #include "core/steadyclock.h"
 #include "window/application.h"
-#include "window/screenscale.h"
+#include "window/screen/screenscale.h"
 #include "window/tform1.h"
 
 namespace tolvaro {

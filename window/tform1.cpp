@@ -16,10 +16,10 @@
 #include "print/lightlook.h"
 #include "print/printjob.h"
 #include "print/tprintdialoog1.h"
-#include "window/accessibility.h"
+#include "window/accessibility/formaccessibility.h"
 #include "window/controltable.h"
 #include "window/keys.h"
-#include "window/placement.h"
+#include "window/screen/placement.h"
 #include "window/widgets.h"
 
 namespace tolvaro {
@@ -72,7 +72,8 @@ TForm1::TForm1(const Clock& clock, QWidget* parent, Build build)
     installEventFilter(this);
     widgets_[static_cast<int>(Control::Form1)] = this;
     connect(&timer1_, &QTimer::timeout, this, [this] { Run([this] { contest_.Timer1Timer(); }); });
-    CentreOnScreen(*this);
+    // Made now rather than when shown, where the frame is asked for this very window.
+    if (const auto place = CentredGeometry(size(), [this] { return winId(); })) setGeometry(*place);
     if (build == Build::Now) Construct();
 }
 

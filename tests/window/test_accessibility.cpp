@@ -8,7 +8,7 @@
 #include <QLineEdit>
 
 #include "formfixture.h"
-#include "window/accessibility.h"
+#include "window/accessibility/formaccessibility.h"
 #include "window/helptexts.h"
 
 using namespace tolvaro;

@@ -27,7 +27,7 @@
 
 #include "formfixture.h"
 #include "window/controltable.h"
-#include "window/screenscale.h"
+#include "window/screen/screenscale.h"
 #include "window/widgets.h"
 
 using namespace tolvaro;

@@ -5,7 +5,7 @@
 #include <QLabel>
 #include <QRegularExpression>
 
-#include "window/accessibility.h"
+#include "window/accessibility/formaccessibility.h"
 #include "window/tform1.h"
 
 namespace tolvaro {

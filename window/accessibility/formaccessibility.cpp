@@ -1,4 +1,4 @@
-#include "window/accessibility.h"
+#include "window/accessibility/formaccessibility.h"
 
 #include <QAbstractButton>
 #include <QAccessible>
@@ -12,7 +12,7 @@
 #include <QWidget>
 
 #include "print/tprintdialoog1.h"
-#include "window/atspistate.h"
+#include "window/accessibility/atspistate.h"
 #include "window/tform1.h"
 #include "window/widgets.h"
 
