@@ -101,7 +101,9 @@ void Practice::CheckAllAnswers() {
     BehaaldePunten = VastgelegdePunten;
     AantalGoed = 0;
     for (int row = 1; row <= kRows; ++row) {
+        const std::int32_t rightBefore = AantalGoed;
         CheckAnswer(view_.Text(Row(RowPart::Result, row)), Row(RowPart::Kontrol, row), ExpectedPowers[row - 1]);
+        RowsRight[row - 1] = AantalGoed > rightBefore;
     }
     BehaaldePunten += AantalGoed;
     ShowScore();

@@ -2,6 +2,8 @@
 
 #include <QAbstractScrollArea>
 #include <QFocusEvent>
+#include <QGroupBox>
+#include <QKeyEvent>
 #include <QFontMetrics>
 #include <QMouseEvent>
 #include <QPainter>
@@ -9,10 +11,40 @@
 #include <QSvgRenderer>
 
 #include <algorithm>
+#include <string_view>
+
+#include "print/lightlook.h"
 
 namespace tolvaro {
 
 namespace {
+
+constexpr char kKeyProperty[] = "tolvaroKey";
+
+// The faces the layout names and the installed metric-compatible faces that stand in for them.
+constexpr std::pair<std::string_view, const char*> kFaces[] = {
+    {"MS Sans Serif", "Liberation Sans"},
+    {"@Arial Unicode MS", "Liberation Sans"},
+    {"Arial", "Liberation Sans"},
+    {"Times New Roman", "Liberation Serif"},
+};
+
+QString InstalledFace(std::string_view family) {
+    for (const auto& [layout, installed] : kFaces) {
+        if (layout == family) return QString::fromLatin1(installed);
+    }
+    return QString::fromUtf8(family.data(), static_cast<qsizetype>(family.size()));
+}
+
+// With Ctrl or Alt held Enter is another key (a control's key); with Shift it is Enter.
+bool IsEnter(const QKeyEvent* event) {
+    return (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) &&
+           !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier));
+}
+
+bool IsWindowSwitch(const QFocusEvent* event) {
+    return event->reason() == Qt::ActiveWindowFocusReason || event->reason() == Qt::PopupFocusReason;
+}
 
 // Draws `width` nested one-pixel frames inside `rect`, light on top-left for raised.
 QRect DrawBevel(QPainter& painter, QRect rect, bool raised, int width, const QPalette& palette) {
@@ -88,7 +120,64 @@ void TImage::paintEvent(QPaintEvent*) {
     }
 }
 
+void ClickTracker::Pressed(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton) pressed_ = true;
+}
+
+bool ClickTracker::Released(QMouseEvent* event, const QWidget* widget) {
+    const bool click = event->button() == Qt::LeftButton && pressed_ &&
+                       widget->rect().contains(event->position().toPoint());
+    if (event->button() == Qt::LeftButton) pressed_ = false;
+    return click && widget->isEnabled() && widget->isVisible();
+}
+
+void TImage::mouseReleaseEvent(QMouseEvent* event) {
+    if (clicks_.Released(event, this)) emit clicked();
+}
+
+void TLabel::mousePressEvent(QMouseEvent* event) {
+    clicks_.Pressed(event);
+    QLabel::mousePressEvent(event);
+}
+
+void TLabel::mouseReleaseEvent(QMouseEvent* event) {
+    const bool click = clicks_.Released(event, this);
+    QLabel::mouseReleaseEvent(event);
+    if (click) emit clicked();
+}
+
+void TButton::keyPressEvent(QKeyEvent* event) {
+    if (!IsEnter(event)) {
+        QPushButton::keyPressEvent(event);
+    } else if (isVisible() && isEnabled()) {
+        click();
+    }
+}
+
+void TEdit::mousePressEvent(QMouseEvent* event) {
+    clicks_.Pressed(event);
+    QLineEdit::mousePressEvent(event);
+}
+
+void TEdit::mouseReleaseEvent(QMouseEvent* event) {
+    // Told before the edit's own handling, as a click is handled before the edit acts on it.
+    if (clicks_.Released(event, this)) emit clicked();
+    QLineEdit::mouseReleaseEvent(event);
+}
+
+void TEdit::keyPressEvent(QKeyEvent* event) {
+    if (IsEnter(event)) {
+        emit enterPressed();
+    } else {
+        QLineEdit::keyPressEvent(event);
+    }
+}
+
 void TEdit::focusInEvent(QFocusEvent* event) {
+    // Entered also when the window's activation brings the focus (no entry handler runs then, but
+    // leaving it is an exit all the same).
+    entered_ = this;
+    if (!IsWindowSwitch(event)) emit entered();
     WithoutSelectionEvents(this, [&] {
         QLineEdit::focusInEvent(event);
         if (selectOnFocus_ && event->reason() != Qt::MouseFocusReason) selectAll();
@@ -96,6 +185,10 @@ void TEdit::focusInEvent(QFocusEvent* event) {
 }
 
 void TEdit::focusOutEvent(QFocusEvent* event) {
+    if (entered_ == this && !IsWindowSwitch(event)) {
+        entered_ = nullptr;
+        emit left();
+    }
     const int start = selectionStart();
     const int length = selectionLength();
     WithoutSelectionEvents(this, [&] {
@@ -121,6 +214,121 @@ void TRichEdit::mousePressEvent(QMouseEvent* event) {
     }
     QTextEdit::mousePressEvent(event);
 }
+
+QWidget* CreateWidget(const ControlSpec& entry, QWidget* parent, const QCursor& noDrop) {
+    QWidget* widget = nullptr;
+    const QString text = QString::fromUtf8(entry.text ? entry.text : "");
+    switch (entry.kind) {
+        case Kind::Label: {
+            auto* label = new TLabel(text, parent);
+            Qt::Alignment align = Qt::AlignTop;
+            align |= (entry.flags & AlignRight) ? Qt::AlignRight : (entry.flags & AlignCenter) ? Qt::AlignHCenter
+                                                                                              : Qt::AlignLeft;
+            label->setAlignment(align);
+            label->setWordWrap(entry.flags & WordWrap);
+            label->setTextFormat(Qt::PlainText);
+            widget = label;
+            break;
+        }
+        case Kind::Edit: {
+            auto* edit = new TEdit(parent, entry.flags & SelectOnFocus, entry.flags & KeepSelection);
+            edit->setMaxLength(entry.maxLength);
+            edit->setText(text);
+            edit->setFocusPolicy((entry.flags & TabStop) ? Qt::StrongFocus : Qt::ClickFocus);
+            widget = edit;
+            break;
+        }
+        case Kind::Button: {
+            auto* button = new TButton(text, parent);
+            button->setAutoDefault(false);
+            button->setFocusPolicy(Qt::ClickFocus);
+            if (entry.picture) {
+                button->setIcon(QIcon(QString::fromLatin1(entry.picture)));
+                // A square glyph whose side is a multiple of 4 logical pixels is a whole number of
+                // device pixels at every quarter-step scale factor: drawn without resampling.
+                const int side = std::min(entry.width - 12, entry.height - 8) / 4 * 4;
+                button->setIconSize(QSize(side, side));
+            }
+            widget = button;
+            break;
+        }
+        case Kind::GroupBox: widget = new QGroupBox(text, parent); break;
+        case Kind::Panel:
+            widget = new TPanel(parent, static_cast<int>(entry.bevelInner == Bevel::Raised) -
+                                            static_cast<int>(entry.bevelInner == Bevel::Lowered),
+                                static_cast<int>(entry.bevelOuter == Bevel::Raised) -
+                                    static_cast<int>(entry.bevelOuter == Bevel::Lowered),
+                                entry.bevelWidth, entry.borderWidth, entry.borderLine);
+            break;
+        case Kind::Image: widget = new TImage(parent, QString::fromLatin1(entry.picture), entry.stretch); break;
+        case Kind::RichText: {
+            auto* box = new TRichEdit(parent);
+            box->setReadOnly(entry.flags & ReadOnly);
+            box->setAcceptRichText(false);
+            box->setFocusPolicy((entry.flags & Hidden) ? Qt::NoFocus : Qt::ClickFocus);
+            if (entry.flatFrame) box->setFrameStyle(QFrame::Box | QFrame::Plain);
+            widget = box;
+            break;
+        }
+    }
+    ApplyLightStyle(widget);
+    widget->setObjectName(QString::fromStdString(entry.ObjectName()));
+    if (entry.accessibleName) widget->setAccessibleName(QString::fromUtf8(entry.accessibleName));
+    const QKeyCombination key = (entry.flags & CancelButton) ? QKeyCombination(Qt::Key_Escape) : entry.key;
+    if (key.key() != Qt::Key_unknown) widget->setProperty(kKeyProperty, QKeySequence(key));
+    widget->setGeometry(entry.x, entry.y, entry.width, entry.height);
+    if (entry.font.family) widget->setFont(FontOf(entry.font));
+    QPalette palette;
+    palette.setResolveMask(0);
+    if (entry.font.family && entry.font.color != Color::None) {
+        const QColor color = ToQColor(entry.font.color);
+        palette.setColor(QPalette::WindowText, color);
+        palette.setColor(QPalette::Text, color);
+        palette.setColor(QPalette::ButtonText, color);
+    }
+    if (entry.background != Color::None) {
+        palette.setColor(QPalette::Window, ToQColor(entry.background));
+        if (entry.kind == Kind::RichText) palette.setColor(QPalette::Base, ToQColor(entry.background));
+    }
+    widget->setPalette(palette);
+    widget->setAutoFillBackground(entry.background != Color::None || (entry.flags & Opaque) ||
+                                  entry.kind == Kind::Panel || entry.kind == Kind::GroupBox);
+    SetPointer(widget, entry.kind, entry.cursor, noDrop);
+    if (entry.tooltip) {
+        widget->setToolTip(QString::fromUtf8(entry.tooltip));
+        widget->setToolTipDuration(5000);
+    }
+    // Explicit either way: controls built after the window is shown are not shown with it.
+    widget->setVisible(!(entry.flags & Hidden));
+    // Mouse movement stops at the innermost control: a label in a panel does not clear the help.
+    widget->setAttribute(Qt::WA_NoMousePropagation);
+    widget->setMouseTracking(true);
+    return widget;
+}
+
+QFont FontOf(const FontSpec& entry) {
+    // Asking for the installed faces directly spares the font lookup a fallback search for every
+    // face it doesn't know.
+    QFont font(InstalledFace(entry.family));
+    font.setPixelSize(entry.pixelSize);
+    font.setBold(entry.style & Bold);
+    font.setItalic(entry.style & Italic);
+    font.setUnderline(entry.style & Underline);
+    // Every text of the window is Western European, which the installed faces cover: no glyph
+    // fallback is needed, and looking up fallback faces is the costliest part of start-up.
+    font.setStyleStrategy(QFont::NoFontMerging);
+    return font;
+}
+
+void SubstituteLayoutFaces() {
+    // For the fonts asked for by name elsewhere (the print dialog, the worksheet).
+    for (const auto& [layout, installed] : kFaces) {
+        QFont::insertSubstitution(QString::fromLatin1(layout.data(), static_cast<qsizetype>(layout.size())),
+                                  QString::fromLatin1(installed));
+    }
+}
+
+QKeySequence KeyOf(const QWidget* widget) { return widget->property(kKeyProperty).value<QKeySequence>(); }
 
 void SetPointer(QWidget* widget, Kind kind, Cursor cursor, const QCursor& noDrop) {
     QCursor shown;

@@ -10,6 +10,7 @@
 #include <memory>
 
 #include "fakeview.h"
+#include "window/accessibility/formaccessibility.h"
 #include "window/application.h"
 #include "window/tform1.h"
 
@@ -18,6 +19,7 @@ namespace tolvaro::test {
 struct FormFixture {
     FormFixture() {
         form = std::make_unique<TForm1>(clock);
+        accessibility = std::make_unique<FormAccessibility>(*form);
         form->setErrorReporter([this](const QString& message) { errors << message; });
         form->practice().random().Seed(1234);
         // No test may wait on the interactive printer setup dialog.
@@ -71,6 +73,7 @@ struct FormFixture {
 
     FakeClock clock;
     std::unique_ptr<TForm1> form;
+    std::unique_ptr<FormAccessibility> accessibility;  // made beside the window, as at start-up
     QStringList errors;
 };
 

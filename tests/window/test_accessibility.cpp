@@ -156,7 +156,7 @@ private slots:
         FormFixture::type(edit, f.answer(2) + " ");
         QTest::keyClick(edit, Qt::Key_Return, Qt::ControlModifier);
         QTRY_COMPARE(edit->accessibleDescription(), reading + ". GOED");
-        QCOMPARE(f.form->accessibility()->LastAnnouncement(),
+        QCOMPARE(f.accessibility->LastAnnouncement(),
                  "1 van de 10 goed. Fout: oefeningen 1, 3, 4, 5, 6, 7, 8, 9 en 10. Behaalde punten: 1 op 10.");
         QCOMPARE(enter(), reading + ". GOED");  // normalised on leaving, the same answer
         // The verdict is read while the screen shows it, also after the answer was changed or emptied.
@@ -179,7 +179,7 @@ private slots:
     void contestHeard() {
         FormFixture f;
         QAccessible::setActive(true);
-        const auto said = [&] { return f.form->accessibility()->LastAnnouncement(); };
+        const auto said = [&] { return f.accessibility->LastAnnouncement(); };
         const auto key = [&](Qt::Key k) { QTest::keyClick(QApplication::focusWidget(), k, Qt::ControlModifier); };
         const auto tick = [&](int ms) { f.clock.AdvanceMs(ms); f.form->contest().Timer1Timer(); };
         key(Qt::Key_N);  // no VOLGENDE OEFENING before a check
@@ -224,13 +224,13 @@ private slots:
         FormFixture f;
         QAccessible::setActive(true);
         f.click("Image1");
-        const QString said = f.form->accessibility()->LastAnnouncement();
+        const QString said = f.accessibility->LastAnnouncement();
         QVERIFY(said.startsWith("Over het programma. Tolvaro v.1 Flexibel ") && said.endsWith(" Enter sluit het."));
         QVERIFY(Accessible(f, "Oef1Result")->state().offscreen);
         for (const char* shown : {"Oef10Result", "Label15", "Info"})
             QVERIFY2(!Accessible(f, shown)->state().offscreen, shown);
         QTest::keyClick(f.result(10), Qt::Key_Return);
-        QCOMPARE(f.form->accessibility()->LastAnnouncement(), "Over het programma gesloten.");
+        QCOMPARE(f.accessibility->LastAnnouncement(), "Over het programma gesloten.");
         QVERIFY(!Accessible(f, "Oef1Result")->state().offscreen);
     }
 

@@ -2,17 +2,16 @@
 
 #include <QAbstractButton>
 #include <QAccessible>
-#include <QAccessibleWidget>
 #include <QApplication>
-#include <QLabel>
-#include <QLineEdit>
 #include <QKeyEvent>
-#include <QMouseEvent>
+#include <QKeySequence>
+#include <QLabel>
 #include <QTimer>
 #include <QWidget>
 
-#include "print/tprintdialoog1.h"
 #include "window/accessibility/atspistate.h"
+#include "window/accessibility/interfaces.h"
+#include "window/controltable.h"
 #include "window/tform1.h"
 #include "window/widgets.h"
 
@@ -20,194 +19,41 @@ namespace tolvaro {
 
 namespace {
 
-constexpr char kClickableProperty[] = "tolvaroClickable";
-constexpr char kNotificationProperty[] = "tolvaroNotification";
-constexpr char kCoveredProperty[] = "tolvaroCovered";
 constexpr int kAnnounceDelayMs = 250;
 constexpr int kRepeatFocusMs = 1000;
+constexpr QLatin1String kBackToPractice(" Escape: terug naar het oefenen.");
 
-// A control under a panel shown over it (the results, the about panel) is not showing: a screen
-// reader's review of the window must not read what the pupil cannot see.
-QAccessible::State Uncovered(QAccessible::State state, const QWidget* widget) {
-    if (widget->property(kCoveredProperty).toBool()) state.offscreen = true;
-    return state;
-}
-
-// A picture: a graphic to assistive tools, or a push button when it reacts to a click. Pressing
-// it sends the same press and release a mouse click would, so the click runs through the one
-// path every click takes. Whether it is clickable is asked each time: the interface may be
-// created (and cached) before the window has wired its handlers.
-class PictureInterface : public QAccessibleWidget {
-public:
-    explicit PictureInterface(QWidget* widget) : QAccessibleWidget(widget, QAccessible::Graphic) {}
-
-    QAccessible::Role role() const override { return Clickable() ? QAccessible::Button : QAccessible::Graphic; }
-    QAccessible::State state() const override { return Uncovered(QAccessibleWidget::state(), widget()); }
-
-    QStringList actionNames() const override {
-        return Clickable() && widget()->isEnabled() ? QStringList{pressAction()} : QStringList{};
-    }
-
-    void doAction(const QString& actionName) override {
-        QWidget* picture = widget();
-        if (actionName != pressAction() || !Clickable() || !picture->isEnabled() || !picture->isVisible()) return;
-        const QPointF centre = QRectF(picture->rect()).center();
-        const QPointF global = picture->mapToGlobal(centre);
-        QMouseEvent press(QEvent::MouseButtonPress, centre, global, Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
-        QMouseEvent release(QEvent::MouseButtonRelease, centre, global, Qt::LeftButton, Qt::NoButton,
-                            Qt::NoModifier);
-        QApplication::sendEvent(picture, &press);
-        QApplication::sendEvent(picture, &release);
-    }
-
-private:
-    bool Clickable() const { return widget()->property(kClickableProperty).toBool(); }
-};
-
-// A single-line edit. Qt 6.4's own interface reports an empty run of text attributes at every
-// offset; Orca 43 joins those runs into one that ends a character early and cuts the last
-// character off everything it reads from the field ("1" for an answer of 16, "Oefenin" for the
-// worksheet's title). Otherwise this reads and edits the field as Qt's interface does.
-class LineEditInterface : public QAccessibleWidget,
-                          public QAccessibleTextInterface,
-                          public QAccessibleEditableTextInterface {
-public:
-    explicit LineEditInterface(QLineEdit* edit) : QAccessibleWidget(edit, QAccessible::EditableText) {}
-
-    void* interface_cast(QAccessible::InterfaceType type) override {
-        if (type == QAccessible::TextInterface) return static_cast<QAccessibleTextInterface*>(this);
-        if (type == QAccessible::EditableTextInterface) return static_cast<QAccessibleEditableTextInterface*>(this);
-        return QAccessibleWidget::interface_cast(type);
-    }
-
-    QString text(QAccessible::Text type) const override {
-        return type == QAccessible::Value ? Edit()->text() : QAccessibleWidget::text(type);
-    }
-
-    void setText(QAccessible::Text type, const QString& text) override {
-        if (type == QAccessible::Value) {
-            Edit()->setText(text);
-        } else {
-            QAccessibleWidget::setText(type, text);
-        }
-    }
-
-    QAccessible::State state() const override {
-        QAccessible::State state = Uncovered(QAccessibleWidget::state(), widget());
-        state.readOnly = Edit()->isReadOnly();
-        state.editable = !state.readOnly;
-        state.selectableText = true;
-        return state;
-    }
-
-    // Only the focused field's selection counts: answer 1 keeps its selection in sight when it
-    // loses the focus, and Orca would read that kept selection along with the next field's.
-    void selection(int index, int* startOffset, int* endOffset) const override {
-        *startOffset = *endOffset = 0;
-        if (index != 0 || selectionCount() == 0) return;
-        *startOffset = Edit()->selectionStart();
-        *endOffset = *startOffset + static_cast<int>(Edit()->selectedText().size());
-    }
-    int selectionCount() const override { return Edit()->hasFocus() && Edit()->hasSelectedText() ? 1 : 0; }
-    void addSelection(int startOffset, int endOffset) override { setSelection(0, startOffset, endOffset); }
-    void removeSelection(int index) override {
-        if (index == 0) Edit()->deselect();
-    }
-    void setSelection(int index, int startOffset, int endOffset) override {
-        if (index == 0) Edit()->setSelection(startOffset, endOffset - startOffset);
-    }
-    int cursorPosition() const override { return Edit()->cursorPosition(); }
-    void setCursorPosition(int position) override { Edit()->setCursorPosition(position); }
-    QString text(int startOffset, int endOffset) const override {
-        return Edit()->text().mid(startOffset, endOffset - startOffset);
-    }
-    int characterCount() const override { return static_cast<int>(Edit()->text().size()); }
-    QRect characterRect(int offset) const override {
-        const QString character = text(offset, offset + 1);
-        if (character.isEmpty()) return {};
-        // Where the field's text starts when it is not scrolled, as QLineEdit lays it out.
-        const QFontMetrics metrics(Edit()->font());
-        const QRect inside = Edit()->contentsRect().marginsRemoved(Edit()->textMargins());
-        const QRect rect(inside.left() + 2 + metrics.horizontalAdvance(Edit()->text().left(offset)),
-                         inside.top() + (inside.height() - metrics.height() + 1) / 2,
-                         metrics.horizontalAdvance(character), metrics.height());
-        return rect.translated(Edit()->mapToGlobal(QPoint(0, 0)));
-    }
-    int offsetAtPoint(const QPoint& point) const override {
-        return Edit()->cursorPositionAt(Edit()->mapFromGlobal(point));
-    }
-    void scrollToSubstring(int startIndex, int) override { Edit()->setCursorPosition(startIndex); }
-    // No attributes, over the whole text.
-    QString attributes(int, int* startOffset, int* endOffset) const override {
-        *startOffset = 0;
-        *endOffset = characterCount();
-        return {};
-    }
-
-    void deleteText(int startOffset, int endOffset) override { replaceText(startOffset, endOffset, {}); }
-    void insertText(int offset, const QString& text) override { replaceText(offset, offset, text); }
-    void replaceText(int startOffset, int endOffset, const QString& text) override {
-        Edit()->setText(Edit()->text().replace(startOffset, endOffset - startOffset, text));
-    }
-
-private:
-    QLineEdit* Edit() const { return static_cast<QLineEdit*>(widget()); }
-};
-
-// A plain widget: what Qt makes of it (a client area), or a notification when it carries the
-// property, asked each time for the same reason as with the pictures.
-class PlainInterface : public QAccessibleWidget {
-public:
-    explicit PlainInterface(QWidget* widget) : QAccessibleWidget(widget) {}
-
-    QAccessible::Role role() const override {
-        return widget()->property(kNotificationProperty).toBool() ? QAccessible::Notification
-                                                                 : QAccessibleWidget::role();
-    }
-    QAccessible::State state() const override { return Uncovered(QAccessibleWidget::state(), widget()); }
-};
-
-// A panel (Qt presents a bare QFrame as a border, which reaches assistive tools as a frame).
-class PaneInterface : public QAccessibleWidget {
-public:
-    explicit PaneInterface(QWidget* widget) : QAccessibleWidget(widget, QAccessible::Pane) {}
-    QAccessible::State state() const override { return Uncovered(QAccessibleWidget::state(), widget()); }
-};
-
-// A label, read by its text as Qt reads it.
-class LabelInterface : public QAccessibleWidget {
-public:
-    explicit LabelInterface(QLabel* label) : QAccessibleWidget(label, QAccessible::StaticText) {}
-    QString text(QAccessible::Text type) const override {
-        if (type == QAccessible::Name && widget()->accessibleName().isEmpty()) {
-            return static_cast<QLabel*>(widget())->text();
-        }
-        return QAccessibleWidget::text(type);
-    }
-    QAccessible::State state() const override { return Uncovered(QAccessibleWidget::state(), widget()); }
-};
-
-QAccessibleInterface* Factory(const QString& className, QObject* object) {
-    if (auto* picture = dynamic_cast<TImage*>(object)) return new PictureInterface(picture);
-    auto* widget = qobject_cast<QWidget*>(object);
-    if (!widget) return nullptr;
-    // Orca takes the nearest frame for the window; only the windows may be one.
-    if (qobject_cast<TForm1*>(widget)) return new QAccessibleWidget(widget, QAccessible::Window);
-    if (qobject_cast<TPrintDialoog1*>(widget)) return new QAccessibleWidget(widget, QAccessible::Dialog);
-    if (className == QLatin1String("QLineEdit")) return new LineEditInterface(static_cast<QLineEdit*>(widget));
-    if (className == QLatin1String("QLabel")) return new LabelInterface(static_cast<QLabel*>(widget));
-    if (className == QLatin1String("QFrame") && qstrcmp(widget->metaObject()->className(), "QFrame") == 0) {
-        return new PaneInterface(widget);
-    }
-    if (className == QLatin1String("QWidget") && qstrcmp(widget->metaObject()->className(), "QWidget") == 0) {
-        return new PlainInterface(widget);
-    }
-    return nullptr;
+// How the manual and the descriptions name a key ("Ctrl+Enter"); empty for none.
+QString KeyName(const QKeySequence& key) {
+    return key.toString(QKeySequence::PortableText).replace(QLatin1String("Return"), QLatin1String("Enter"));
 }
 
 // Every change is an event a screen reader may speak: only real changes are made.
 void SetDescription(QWidget* widget, const QString& text) {
     if (widget->accessibleDescription() != text) widget->setAccessibleDescription(text);
+}
+
+// "3 minuten", "1 minuut".
+QString Minutes(const QString& count) {
+    return count + (count.trimmed() == QLatin1String("1") ? QStringLiteral(" minuut") : QStringLiteral(" minuten"));
+}
+
+// "2, 5 en 7".
+QString Enumeration(const QStringList& items) {
+    if (items.size() < 2) return items.join(QString());
+    return QStringList(items.mid(0, items.size() - 1)).join(QStringLiteral(", ")) + QStringLiteral(" en ") +
+           items.last();
+}
+
+// A time left in whole seconds as it is said.
+QString SpokenSpan(std::int64_t seconds) {
+    const std::int64_t values[3] = {seconds / 3600, seconds / 60 % 60, seconds % 60};
+    const char* units[3][2] = {{" uur", " uur"}, {" minuut", " minuten"}, {" seconde", " seconden"}};
+    QStringList said;
+    for (int i = 0; i < 3; ++i) {
+        if (values[i] > 0) said << QString::number(values[i]) + QLatin1String(units[i][values[i] == 1 ? 0 : 1]);
+    }
+    return said.isEmpty() ? QStringLiteral("minder dan een seconde") : Enumeration(said);
 }
 
 }  // namespace
@@ -225,17 +71,29 @@ QString ExerciseReading(const QString& base, const QString& exponent) {
     return base + QStringLiteral(" tot de macht ") + exponent;
 }
 
-void MarkClickablePicture(QWidget* picture) { picture->setProperty(kClickableProperty, true); }
-
-void InstallAccessibility() { QAccessible::installFactory(Factory); }
-
 // ---------------------------------------------------------------- the main window
 
-FormAccessibility::FormAccessibility(TForm1& form, const Descriptions& descriptions,
-                                     const std::vector<QWidget*>& clickablePictures)
-    : form_(form) {
-    for (const auto& [widget, description] : descriptions) widget->setAccessibleDescription(description);
-    for (QWidget* picture : clickablePictures) MarkClickablePicture(picture);
+FormAccessibility::FormAccessibility(TForm1& form) : form_(form) {
+    if (form_.isBuilt()) Attach();
+    else connect(&form_, &TForm1::built, this, &FormAccessibility::Attach);
+}
+
+void FormAccessibility::Attach() {
+    // A control's help text and key are its description; the pictures that react to a click are
+    // offered as buttons.
+    for (QWidget* widget : form_.findChildren<QWidget*>()) {
+        const ControlSpec* entry = form_.spec(widget);
+        if (!entry) continue;
+        // Without a help text, the tooltip (which assistive tools read in its place) goes first.
+        const char* text = entry->help ? entry->help : entry->tooltip ? entry->tooltip : "";
+        const QString description = AccessibleDescriptionOf(text, KeyName(KeyOf(widget)));
+        if (!description.isEmpty()) widget->setAccessibleDescription(description);
+        if (entry->kind == Kind::Image && entry->handlers.click) MarkClickablePicture(widget);
+    }
+    connect(&form_, &TForm1::textChanged, this, &FormAccessibility::TextChanged);
+    // The countdown says the time left to a screen reader (it shows it to everyone else).
+    connect(static_cast<TLabel*>(form_.widget(Control::KlokVenster)), &TLabel::clicked, this,
+            &FormAccessibility::AnnounceTimeLeft);
     connect(&form_, &TForm1::happened, this, &FormAccessibility::Told);
     connect(&form_, &TForm1::aboutShown, this, &FormAccessibility::AnnounceAbout);
     connect(&form_, &TForm1::keyRefused, this, &FormAccessibility::KeyRefused);
@@ -262,7 +120,7 @@ FormAccessibility::~FormAccessibility() { QAccessible::removeActivationObserver(
 
 QWidget* FormAccessibility::RowWidget(RowPart part, int row) const { return form_.widget(Row(part, row)); }
 
-QString FormAccessibility::LabelText(Control label) const { return static_cast<QLabel*>(form_.widget(label))->text(); }
+QString FormAccessibility::LabelText(Control label) const { return QString::fromStdString(form_.Text(label)); }
 
 void FormAccessibility::TextChanged(Control control) {
     const int index = static_cast<int>(control) - static_cast<int>(Row(RowPart::Grondtal, 1));
@@ -382,9 +240,7 @@ void FormAccessibility::UpdateCovered() {
             covered = container ? 10LL * under.width() * under.height() >= 9LL * area.width() * area.height()
                                 : covers[i].contains(area.center());
         }
-        if (covered == widget->property(kCoveredProperty).toBool()) continue;
-        widget->setProperty(kCoveredProperty, covered);
-        if (!widget->isHidden()) TellShown(widget, !covered);
+        if (SetCovered(widget, covered) && !widget->isHidden()) TellShown(widget, !covered);
     }
 }
 
@@ -398,7 +254,7 @@ void FormAccessibility::Announce(const QString& message) {
     Refresh();  // the field's own reading first
     if (!announcer_) {
         announcer_ = new QWidget(&form_);
-        announcer_->setProperty(kNotificationProperty, true);
+        MarkNotification(announcer_);
         announcer_->setObjectName(QStringLiteral("Melding"));
         announcer_->setAttribute(Qt::WA_TransparentForMouseEvents);
         announcer_->setFocusPolicy(Qt::NoFocus);
@@ -409,6 +265,120 @@ void FormAccessibility::Announce(const QString& message) {
     // (a new set, a check) sets off, or Orca drops it.
     announcer_->setAccessibleName(message);
     announceTimer_.start();
+}
+
+void FormAccessibility::Told(Moment moment) {
+    switch (moment) {
+        case Moment::Checked: AnnounceCheck(); break;
+        case Moment::NextSet: Announce(SetIntro()); break;
+        case Moment::SeriesRestarted: {
+            QString message = QStringLiteral("Nieuwe reeks, 0 punten. ") + SetIntro(false);
+            if (!form_.widget(Control::Startknop)->isHidden()) {
+                message += QStringLiteral(" START staat klaar: Ctrl+T start een wedstrijd van ") +
+                           Minutes(QString::fromStdString(form_.Text(Control::TimerMinuten))) + u'.';
+            }
+            Announce(message);
+            break;
+        }
+        case Moment::ContestStarted:
+            Announce(QStringLiteral("De wedstrijd van %1 is begonnen. Escape stopt hem. ")
+                         .arg(Minutes(QString::fromStdString(form_.Text(Control::TimerMinuten)))) +
+                     SetIntro());
+            break;
+        case Moment::ContestEnded:
+            // Read again wherever the pupil asks what the focus is on.
+            form_.widget(Control::Panel3)->setAccessibleDescription(Results());
+            Announce(QStringLiteral("De tijd is om. ") + Results() + kBackToPractice);
+            break;
+        case Moment::ContestReset:
+            Announce(QStringLiteral("Terug naar het oefenen. Nieuwe reeks, 0 punten. ") + SetIntro());
+            break;
+    }
+}
+
+void FormAccessibility::AnnounceCheck() {
+    QStringList wrong;
+    for (int row = 1; row <= kRows; ++row) {
+        if (!form_.practice().RowsRight[row - 1]) wrong << QString::number(row);
+    }
+    QString message = QStringLiteral("%1 van de %2 goed. ").arg(form_.practice().AantalGoed).arg(kRows);
+    if (!wrong.isEmpty()) {
+        message += (wrong.size() == 1 ? QStringLiteral("Fout: oefening ") : QStringLiteral("Fout: oefeningen ")) +
+                   Enumeration(wrong) + QStringLiteral(". ");
+    }
+    Announce(message + QStringLiteral("Behaalde punten: %1 op %2.").arg(LabelText(Control::Label6),
+                                                                        LabelText(Control::Label8)));
+}
+
+// The new set puts the focus in row 1, but Orca 43 does not say it when a button took the focus
+// first: clearing the answers moves their carets, and by the time Orca reads those moves row 1 has
+// the focus, so it takes the focus as known. The set and the field are said here instead. Leaving
+// a settings field for row 1 is a move Orca does say; there the field is not said twice.
+QString FormAccessibility::SetIntro(bool withField) {
+    QString intro = QStringLiteral("Oefening nr. %1.").arg(LabelText(Control::Reeksteller));
+    if (!withField) return intro;
+    QWidget* focus = QApplication::focusWidget();
+    for (int row = 1; row <= kRows; ++row) {
+        if (focus != RowWidget(RowPart::Result, row)) continue;
+        Refresh();
+        intro += QStringLiteral(" %1: %2").arg(focus->accessibleName(), focus->accessibleDescription());
+    }
+    return intro;
+}
+
+void FormAccessibility::AnnounceResults() { Announce(Results() + kBackToPractice); }
+
+QString FormAccessibility::Results() const {
+    return QStringLiteral("Puntentotaal: %1 op %2. %3 procent goed.")
+        .arg(LabelText(Control::Label48), LabelText(Control::Label49), LabelText(Control::Label51));
+}
+
+void FormAccessibility::AnnounceAbout(bool shown) {
+    if (!shown) {
+        Announce(QStringLiteral("Over het programma gesloten."));
+        return;
+    }
+    QStringList texts;
+    for (const char* name : {"Label44", "Label45", "Label42", "Label43", "Label46"}) {
+        if (auto* label = form_.widget(Control::Info)->findChild<QLabel*>(QLatin1String(name))) texts << label->text();
+    }
+    Announce(QStringLiteral("Over het programma. ") + texts.join(u' ') + QStringLiteral(" Enter sluit het."));
+}
+
+void FormAccessibility::AnnounceTimeLeft() {
+    if (!form_.widget(Control::Panel3)->isHidden()) {
+        Announce(QStringLiteral("De tijd is om. ") + Results());
+    } else if (form_.widget(Control::KlokVenster)->isHidden()) {
+        Announce(QStringLiteral("Er loopt geen wedstrijd."));
+    } else {
+        // The countdown shows nothing before its first tick.
+        const std::int64_t shown = form_.contest().ShownSeconds;
+        Announce(QStringLiteral("Nog ") +
+                 (shown < 0 ? Minutes(QString::fromStdString(form_.Text(Control::TimerMinuten))) : SpokenSpan(shown)) +
+                 u'.');
+    }
+}
+
+// Where a mouse could not click either: what stands in the way, or what to do first.
+void FormAccessibility::KeyRefused(QWidget* control) {
+    const auto is = [&](Control c) { return control == form_.widget(c); };
+    QString message;
+    if (!control->isVisible()) {
+        if (is(Control::VolgendeOefening)) {
+            message = QStringLiteral("VOLGENDE OEFENING is er nu niet. Controleer eerst opnieuw met Ctrl+Enter.");
+        } else if (is(Control::Kontroleer)) {
+            message = QStringLiteral("De wedstrijd is voorbij.") + kBackToPractice;
+        } else if (is(Control::Startknop)) {
+            message = QStringLiteral("START is er nu niet. Vul eerst bij de timer, Alt+M, een aantal minuten in.");
+        } else if (is(Control::KlokVenster)) {
+            message = QStringLiteral("Er loopt geen wedstrijd.");
+        }
+    } else if (!control->isEnabled()) {
+        message = QStringLiteral("Dat kan niet zolang de wedstrijd op het scherm staat.") + kBackToPractice;
+    } else if (!form_.widget(Control::Info)->isHidden()) {
+        message = QStringLiteral("Het venster Over het programma ligt erover. Enter sluit het.");
+    }
+    if (!message.isEmpty()) Announce(message);
 }
 
 }  // namespace tolvaro
