@@ -38,6 +38,13 @@ void Contest::Timer1Timer() {
         const std::int64_t remaining = ContestEndTime - clock_.Now();
         ShownSeconds = WholeSeconds(remaining);
         view_.SetText(Control::KlokVenster, FormatCountdown(remaining));
+        // The ticks come a little ahead of each second, so the last one before the end comes just
+        // before it, and the next a whole period later would give almost a second more. The tick
+        // after it comes just past the end instead, rounded up to the timer's milliseconds.
+        const std::int64_t untilEndTick = remaining + kEndTickLate;
+        if (untilEndTick < kTickMs * kMillisecond) {
+            view_.SetTimerNextTick(static_cast<int>((untilEndTick + kMillisecond - 1) / kMillisecond));
+        }
         return;
     }
     ContestEnd();

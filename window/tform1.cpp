@@ -175,7 +175,7 @@ void TForm1::ReturnFromPrintDialog() {
 void TForm1::FormCreate() {
     practice_.ResetSeries();
     random_.SeedFromClock();
-    SetTimerInterval(1000);
+    SetTimerInterval(Contest::kTickMs);
     RowSeparator = std::string(8, '\t') + "|";
 }
 
@@ -214,13 +214,22 @@ void TForm1::AddKey(const QKeySequence& key, QWidget* control) {
     connect(shortcut, &QShortcut::activated, this, [this, control] { ClickByKey(control); });
 }
 
-// Enter in an edit: the about panel's OK is the default button while it can be pressed.
+// The about panel's OK, while it can be pressed: the window's default button, and what Escape
+// presses when RESET is not there, as it closes a dialog.
+bool TForm1::PressAboutOk() {
+    if (info_->isHidden() || !widget(Control::OKKnop)->isEnabled()) return false;
+    Run([this] { OKKnopClick(); });
+    return true;
+}
+
+// Enter in an edit.
 void TForm1::EnterKey(Handler handler, Control control) {
-    if (!info_->isHidden() && widget(Control::OKKnop)->isEnabled()) {
-        Run([this] { OKKnopClick(); });
-    } else if (handler) {
-        Run([&] { handler(*this, control); });
-    }
+    if (!PressAboutOk() && handler) Run([&] { handler(*this, control); });
+}
+
+// Enter elsewhere, also on no control (the edits and buttons take their own).
+void TForm1::keyPressEvent(QKeyEvent* event) {
+    if (!IsEnter(event) || !PressAboutOk()) QWidget::keyPressEvent(event);
 }
 
 // Escape presses RESET while RESET can be pressed, wherever the focus is (also on no control, as
@@ -228,7 +237,11 @@ void TForm1::EnterKey(Handler handler, Control control) {
 // over it.
 void TForm1::EscapeKey() {
     auto* reset = static_cast<QAbstractButton*>(widget(Control::OKKnop1));
-    if (!reset->isHidden() && reset->isEnabled()) reset->click();
+    if (!reset->isHidden() && reset->isEnabled()) {
+        reset->click();
+    } else if (reset->isHidden()) {
+        PressAboutOk();
+    }
 }
 
 // A key clicks its control as the mouse would, or not at all where the mouse could not: the
@@ -357,6 +370,8 @@ void TForm1::SetTimerEnabled(bool enabled) {
 }
 
 void TForm1::SetTimerInterval(int milliseconds) { timer1_.setInterval(milliseconds); }
+
+void TForm1::SetTimerNextTick(int milliseconds) { timer1_.TickIn(milliseconds); }
 
 // The hidden text box RichEdit1 mirrors the printer's buffer, so it holds the last sheet printed.
 void TForm1::ClearPrintBuffer() {

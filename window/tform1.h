@@ -58,6 +58,7 @@ public:
     void SetHelpText(const std::string& text) override;
     void SetTimerEnabled(bool enabled) override;
     void SetTimerInterval(int milliseconds) override;
+    void SetTimerNextTick(int milliseconds) override;
     void ClearPrintBuffer() override;
     void AddPrintLine(const std::string& line) override;
     void PrintBuffer(const std::string& jobTitle) override;
@@ -105,6 +106,7 @@ signals:
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void Construct();
@@ -113,6 +115,7 @@ private:
     void AddKey(const QKeySequence& key, QWidget* control);
     void FormCreate();
     void FormActivate();
+    bool PressAboutOk();
     void EnterKey(Handler handler, Control control);
     void EscapeKey();
     void ClickByKey(QWidget* control);

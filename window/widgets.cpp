@@ -36,12 +36,6 @@ QString InstalledFace(std::string_view family) {
     return QString::fromUtf8(family.data(), static_cast<qsizetype>(family.size()));
 }
 
-// With Ctrl or Alt held Enter is another key (a control's key); with Shift it is Enter.
-bool IsEnter(const QKeyEvent* event) {
-    return (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) &&
-           !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier));
-}
-
 bool IsWindowSwitch(const QFocusEvent* event) {
     return event->reason() == Qt::ActiveWindowFocusReason || event->reason() == Qt::PopupFocusReason;
 }
@@ -118,6 +112,11 @@ void TImage::paintEvent(QPaintEvent*) {
         const QSize natural = renderer_->defaultSize().boundedTo(size());
         renderer_->render(&painter, QRectF(QPointF(0, 0), QSizeF(natural)));
     }
+}
+
+bool IsEnter(const QKeyEvent* event) {
+    return (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) &&
+           !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier));
 }
 
 void ClickTracker::Pressed(QMouseEvent* event) {
@@ -239,9 +238,14 @@ QWidget* CreateWidget(const ControlSpec& entry, QWidget* parent, const QCursor& 
             break;
         }
         case Kind::Button: {
-            auto* button = new TButton(text, parent);
+            // Made first and named then: an accessibility interface asked for while it is being made
+            // would be Qt's for a plain button, kept for good.
+            auto* button = new TButton(parent);
+            button->setText(text);
             button->setAutoDefault(false);
-            button->setFocusPolicy(Qt::ClickFocus);
+            // Enter presses the default button wherever the focus is, so it needs none; taking it
+            // from a click would leave the focus on no control once the about panel hides it.
+            button->setFocusPolicy((entry.flags & DefaultButton) ? Qt::NoFocus : Qt::ClickFocus);
             if (entry.picture) {
                 button->setIcon(QIcon(QString::fromLatin1(entry.picture)));
                 // A square glyph whose side is a multiple of 4 logical pixels is a whole number of

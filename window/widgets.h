@@ -32,6 +32,10 @@ private:
     bool borderLine_;
 };
 
+// Enter, or the keypad's; with Ctrl or Alt held it is another key (a control's key), with Shift it
+// is Enter.
+bool IsEnter(const QKeyEvent* event);
+
 // A left-button press and release inside a widget, as a click of it.
 class ClickTracker {
 public:
