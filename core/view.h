@@ -14,9 +14,9 @@
 
 namespace tolvaro {
 
-// Every control the logic reads or changes, and those the window wires or builds others into: one
-// list, which makes both the enum and the object names (a control cannot lack its name). The rows
-// are four blocks of ten, in row order, so that Row(RowPart, n) can address them by number.
+// Every control the logic reads or changes, and those the window and its accessibility layer
+// address: one list, which makes both the enum and the object names (a control cannot lack its
+// name). The rows are four blocks of ten, in row order, so that Row(RowPart, n) can address them.
 #define TOLVARO_ROW_CONTROLS(X, part)                                                                  \
     X(Oef1##part) X(Oef2##part) X(Oef3##part) X(Oef4##part) X(Oef5##part) X(Oef6##part) X(Oef7##part) \
     X(Oef8##part) X(Oef9##part) X(Oef10##part)
@@ -24,7 +24,7 @@ namespace tolvaro {
     X(Form1) X(Instellingen) X(MaxGrondtal) X(MaxExponent) X(TimerMinuten) X(Reeksteller) X(KlokVenster) \
     X(Startknop) X(OKKnop1) X(Panel1) X(Panel2) X(Panel3) X(Info) X(Kontroleer) X(VolgendeOefening)     \
     X(Label6) X(Label8) X(Label48) X(Label49) X(Label51) X(Help) X(RichEdit1) X(Image1) X(Image3)        \
-    X(Image4) X(OKKnop)                                                                                \
+    X(Image4) X(OKKnop) X(Label42) X(Label43) X(Label44) X(Label45) X(Label46)                         \
     TOLVARO_ROW_CONTROLS(X, Grondtal) TOLVARO_ROW_CONTROLS(X, Exponent) TOLVARO_ROW_CONTROLS(X, Result) \
     TOLVARO_ROW_CONTROLS(X, Kontrol)
 

@@ -209,7 +209,9 @@ void TForm1::Image4Click() { Quit(); }
 void TForm1::AddKey(const QKeySequence& key, QWidget* control) {
     auto* shortcut = new QShortcut(this);
     QList<QKeySequence> keys{key};
-    if (key[0].key() == Qt::Key_Return) keys << QKeySequence(QKeyCombination(key[0].keyboardModifiers(), Qt::Key_Enter));
+    if (key[0].key() == Qt::Key_Return) {
+        keys << QKeySequence(QKeyCombination(key[0].keyboardModifiers(), Qt::Key_Enter));
+    }
     shortcut->setKeys(keys);
     connect(shortcut, &QShortcut::activated, this, [this, control] { ClickByKey(control); });
 }

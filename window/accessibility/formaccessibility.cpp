@@ -339,8 +339,8 @@ void FormAccessibility::AnnounceAbout(bool shown) {
         return;
     }
     QStringList texts;
-    for (const char* name : {"Label44", "Label45", "Label42", "Label43", "Label46"}) {
-        if (auto* label = form_.widget(Control::Info)->findChild<QLabel*>(QLatin1String(name))) texts << label->text();
+    for (Control label : {Control::Label44, Control::Label45, Control::Label42, Control::Label43, Control::Label46}) {
+        texts << LabelText(label);
     }
     Announce(QStringLiteral("Over het programma. ") + texts.join(u' ') + QStringLiteral(" Enter sluit het."));
 }

@@ -217,7 +217,8 @@ public:
         else QAccessibleWidget::doAction(actionName);
     }
     QStringList keyBindingsForAction(const QString& actionName) const override {
-        return actionName == pressAction() ? KeyBindings(widget()) : QAccessibleWidget::keyBindingsForAction(actionName);
+        return actionName == pressAction() ? KeyBindings(widget())
+                                           : QAccessibleWidget::keyBindingsForAction(actionName);
     }
 
 private:
