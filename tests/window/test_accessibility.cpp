@@ -121,6 +121,23 @@ private slots:
         QCOMPARE(Accessible(f, control.constData())->text(QAccessible::Description), description);
     }
 
+    // Each key is the key binding of its control's first action, as Qt reports its own shortcuts.
+    void keyBindings_data() {
+        QTest::addColumn<QByteArray>("control");
+        QTest::addColumn<QString>("binding");
+        for (const auto& [control, binding] : {std::pair{"Kontroleer", "Ctrl+Return"}, {"OKKnop1", "Esc"},
+                                               {"Image3", "Ctrl+P"}, {"MaxGrondtal", "Alt+G"}, {"Oef1Result", ""}})
+            QTest::newRow(control) << QByteArray(control) << QString::fromLatin1(binding);
+    }
+
+    void keyBindings() {
+        QFETCH(QByteArray, control);
+        QFETCH(QString, binding);
+        FormFixture f;
+        QAccessibleActionInterface* actions = Accessible(f, control.constData())->actionInterface();
+        QCOMPARE(actions->keyBindingsForAction(actions->actionNames().value(0)).join(u';'), binding);
+    }
+
     // The base and the exponent label and the answer field of a row read the whole exercise, also
     // after a new set.
     void exerciseReadAsAWhole() {
