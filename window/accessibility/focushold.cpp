@@ -1,4 +1,4 @@
-#include "window/focushold.h"
+#include "window/accessibility/focushold.h"
 
 #include <QAccessible>
 #include <QApplication>

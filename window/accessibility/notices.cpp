@@ -1,4 +1,4 @@
-#include "window/notices.h"
+#include "window/accessibility/notices.h"
 
 #include <QFileInfo>
 
