@@ -1,6 +1,8 @@
 #include "window/application.h"
 
+#include "print/windowlook.h"
 #include "window/accessibility.h"
+#include "window/screen/desktopsettings.h"
 
 #include <QFont>
 #include <QLibraryInfo>
@@ -33,12 +35,19 @@ void ConfigureApplication(QApplication& app) {
     QFont::insertSubstitution(QStringLiteral("Times New Roman"), QStringLiteral("Liberation Serif"));
     // Desktops match the window to the installed menu entry by this name.
     QGuiApplication::setDesktopFileName(QStringLiteral("nl.kvz.Tolvaro"));
+    // The palette Qt has from the desktop's platform theme, before a style of the program's own.
+    ChooseDesktopLook(QGuiApplication::palette());
     app.setStyle(new TolvaroStyle);
     InstallAccessibility();
     auto* translator = new QTranslator(&app);
     if (translator->load(QStringLiteral("qtbase_nl"), QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
         QApplication::installTranslator(translator);
     }
+}
+
+void ChooseDesktopLook(const QPalette& desktop) {
+    const DesktopSettings& settings = DesktopSettings::Get();
+    ChooseLook(settings.highContrast || settings.HighContrastTheme(), settings.prefersDark, desktop);
 }
 
 TolvaroApplication::TolvaroApplication(int& argc, char** argv) : QApplication(argc, argv) {

@@ -15,6 +15,7 @@
 
 #include "print/lightlook.h"
 #include "print/printjob.h"
+#include "print/windowlook.h"
 #include "print/tprintdialoog1.h"
 #include "window/accessibility.h"
 #include "window/controltable.h"
@@ -62,8 +63,8 @@ TForm1::TForm1(const Clock& clock, QWidget* parent, Build build)
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Tolvaro v.1 (KVZ)"));
     setFixedSize(kClientSize);
-    QPalette palette = LightPalette();
-    palette.setColor(QPalette::Window, ToQColor(Color::BtnShadow));
+    QPalette palette = WindowPalette();
+    palette.setColor(QPalette::Window, FillColor(Color::BtnShadow));
     setPalette(palette);
     setFont(FontOf({"MS Sans Serif", 13, Bold}));
     noDropCursor_ = NoDropCursor();
@@ -180,14 +181,14 @@ QWidget* TForm1::CreateControl(const ControlSpec& entry, QWidget* parent) {
     QPalette palette;
     palette.setResolveMask(0);
     if (entry.font.family && entry.font.color != Color::None) {
-        const QColor color = ToQColor(entry.font.color);
+        const QColor color = TextColor(entry.font.color);
         palette.setColor(QPalette::WindowText, color);
         palette.setColor(QPalette::Text, color);
         palette.setColor(QPalette::ButtonText, color);
     }
     if (entry.background != Color::None) {
-        palette.setColor(QPalette::Window, ToQColor(entry.background));
-        if (entry.kind == Kind::RichText) palette.setColor(QPalette::Base, ToQColor(entry.background));
+        palette.setColor(QPalette::Window, FillColor(entry.background));
+        if (entry.kind == Kind::RichText) palette.setColor(QPalette::Base, FillColor(entry.background));
     }
     widget->setPalette(palette);
     widget->setAutoFillBackground(entry.background != Color::None || (entry.flags & Opaque) ||
@@ -476,7 +477,7 @@ void TForm1::SetFocus(Control control) { widget(control)->setFocus(Qt::OtherFocu
 void TForm1::SetFontColor(Control control, Color color) {
     QWidget* w = widget(control);
     QPalette palette = w->palette();
-    palette.setColor(QPalette::WindowText, ToQColor(color));
+    palette.setColor(QPalette::WindowText, TextColor(color));
     w->setPalette(palette);
 }
 
