@@ -55,11 +55,6 @@ double DesktopFactor(double raw) {
 
 double DpiScale(int dpi) { return DesktopFactor((dpi > 0 ? dpi : kBaseDpi) / kBaseDpi); }
 
-bool GnomeSession() {
-    const QList<QByteArray> desktops = qgetenv("XDG_CURRENT_DESKTOP").toLower().split(':');
-    return desktops.contains("gnome");
-}
-
 // The platform Qt will try first: the one named, else the session's.
 QByteArray Platform() {
     QByteArray list = qgetenv("QT_QPA_PLATFORM");
@@ -86,7 +81,8 @@ std::optional<ScreenRoom> FindRoom(QSize layout) {
     } else if (platform.startsWith("wayland")) {
         const auto output = FirstWaylandOutput();
         if (!output) return std::nullopt;
-        room = WaylandRoom(*output, global, DesktopSettings::Get().textScaling, GnomeSession());
+        const DesktopSettings& desktop = DesktopSettings::Get();
+        room = WaylandRoom(*output, global, desktop.textScaling, desktop.gnome);
     } else {
         return std::nullopt;
     }

@@ -77,8 +77,7 @@ std::optional<DesktopSettings> FromPortal() {
     return found;
 }
 
-// GNOME's settings read through GSettings, where no portal runs. GIO is loaded only then: a
-// desktop with a portal never loads it. It stays loaded (GSettings keeps a thread of its own).
+// GNOME's settings read through GSettings, where no portal runs. GIO is loaded only then. It stays loaded (GSettings keeps a thread of its own).
 // Schemas and keys are looked up first: GSettings ends the program on an unknown one.
 DesktopSettings FromGSettings() {
     DesktopSettings settings;
@@ -131,8 +130,12 @@ DesktopSettings FromGSettings() {
 
 const DesktopSettings& DesktopSettings::Get() {
     static const DesktopSettings settings = [] {
+        const bool gnome = qgetenv("XDG_CURRENT_DESKTOP").toLower().split(':').contains("gnome");
+        // GNOME's own settings, where no portal serves them, only in GNOME's session: loading
+        // GIO costs more than the rest of the start-up's wait for the screen.
         const std::optional<DesktopSettings> portal = FromPortal();
-        DesktopSettings read = portal ? *portal : FromGSettings();
+        DesktopSettings read = portal ? *portal : gnome ? FromGSettings() : DesktopSettings();
+        read.gnome = gnome;
         // GTK itself takes the theme from GTK_THEME first, as "name" or "name:variant".
         const QString theme = qEnvironmentVariable("GTK_THEME");
         if (!theme.isEmpty()) read.gtkTheme = theme.section(u':', 0, 0);
