@@ -132,7 +132,7 @@ const DesktopSettings& DesktopSettings::Get() {
     static const DesktopSettings settings = [] {
         const bool gnome = qgetenv("XDG_CURRENT_DESKTOP").toLower().split(':').contains("gnome");
         // GNOME's own settings, where no portal serves them, only in GNOME's session: loading
-        // GIO costs more than the rest of the start-up's wait for the screen.
+        // GIO and its settings backend takes 10 ms or more, which no other desktop should pay.
         const std::optional<DesktopSettings> portal = FromPortal();
         DesktopSettings read = portal ? *portal : gnome ? FromGSettings() : DesktopSettings();
         read.gnome = gnome;
