@@ -31,8 +31,9 @@ constexpr int kRepeatFocusMs = 1000;
 // Screen pixels per logical pixel of Qt's, as assistive tools (a magnifier that follows the focus
 // and the caret) count positions. Qt's bridge to AT-SPI (Qt 6.4) passes the interfaces' logical
 // pixels on as they are, which at a desktop scale of 1.25 (Xft.dpi 120) puts everything a
-// quarter off; Qt's own interfaces (buttons, the group, the help box) stay so. Wayland clients
-// know no screen coordinates: there nothing is changed.
+// quarter off; Qt's own interfaces (buttons, the group, the help box) stay so. Extents relative
+// to the window the bridge reckons itself, and on X11 grows them by the window's position; that
+// is Qt's to mend. Wayland clients know no screen coordinates: there nothing is changed.
 qreal ScreenRatio(const QWidget* widget) {
     return QGuiApplication::platformName() == QLatin1String("xcb") ? widget->devicePixelRatioF() : 1.0;
 }
