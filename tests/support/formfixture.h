@@ -9,7 +9,9 @@
 #include <QtTest>
 #include <memory>
 
+#include "core/numbertext.h"
 #include "fakeview.h"
+#include "window/accessibility/formaccessibility.h"
 #include "window/application.h"
 #include "window/tform1.h"
 
@@ -18,6 +20,7 @@ namespace tolvaro::test {
 struct FormFixture {
     FormFixture() {
         form = std::make_unique<TForm1>(clock);
+        accessibility = std::make_unique<FormAccessibility>(*form);
         form->setErrorReporter([this](const QString& message) { errors << message; });
         form->practice().random().Seed(1234);
         // No test may wait on the interactive printer setup dialog.
@@ -46,7 +49,7 @@ struct FormFixture {
     }
     // The exact power of a row as a pupil types it (small settings only).
     QString answer(int row) const {
-        return QString::number(static_cast<qlonglong>(form->practice().ExpectedPowers[row - 1]));
+        return QString::fromStdString(FloatToText(form->practice().ExpectedPowers[row - 1]));
     }
     void click(const char* name) const { QTest::mouseClick(get(name), Qt::LeftButton); }
     // Types text key by key; characters outside ASCII arrive as key events carrying their text.
@@ -71,6 +74,7 @@ struct FormFixture {
 
     FakeClock clock;
     std::unique_ptr<TForm1> form;
+    std::unique_ptr<FormAccessibility> accessibility;  // made beside the window, as at start-up
     QStringList errors;
 };
 
