@@ -34,7 +34,15 @@ void Contest::Timer1Timer() {
     }
     // Within one millisecond of the end counts as the end itself, which does not end it yet.
     if (clock_.Now() - ContestEndTime < kMillisecond) {
-        view_.SetText(Control::KlokVenster, FormatCountdown(ContestEndTime - clock_.Now()));
+        const std::int64_t remaining = ContestEndTime - clock_.Now();
+        view_.SetText(Control::KlokVenster, FormatCountdown(remaining));
+        // The ticks come a little ahead of each second, so the last one before the end comes just
+        // before it, and the next a whole period later would give almost a second more. The tick
+        // after it comes just past the end instead, rounded up to the timer's milliseconds.
+        const std::int64_t untilEndTick = remaining + kEndTickLate;
+        if (untilEndTick < kTickMs * kMillisecond) {
+            view_.SetTimerNextTick(static_cast<int>((untilEndTick + kMillisecond - 1) / kMillisecond));
+        }
         return;
     }
     ContestEnd();

@@ -16,6 +16,10 @@ namespace tolvaro {
 class Contest {
 public:
     static constexpr std::int64_t kMillisecond = 1'000'000;  // in clock units (nanoseconds)
+    static constexpr int kTickMs = 1000;                      // the period of Timer1
+    // The tick that ends the contest comes this long after ContestEndTime: past the end test's
+    // tolerance of one millisecond, with one more for the timer's rounding to whole milliseconds.
+    static constexpr std::int64_t kEndTickLate = 2 * kMillisecond;
 
     Contest(View& view, Practice& practice, const Clock& clock, CountdownFormat countdownFormat = CountdownFormat())
         : view_(view), practice_(practice), clock_(clock), countdownFormat_(std::move(countdownFormat)) {}

@@ -85,6 +85,9 @@ public:
 
     virtual void SetTimerEnabled(bool enabled) = 0;
     virtual void SetTimerInterval(int milliseconds) = 0;
+    // The next tick comes this many milliseconds from now (within one period), the later ones a
+    // period apart from it.
+    virtual void SetTimerNextTick(int milliseconds) = 0;
 
     // The hidden page buffer: cleared, filled line by line, printed as one job.
     virtual void ClearPrintBuffer() = 0;

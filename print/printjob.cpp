@@ -1,6 +1,7 @@
 #include "print/printjob.h"
 
 #include "core/numbertext.h"
+#include "print/sheetfiles.h"
 
 namespace tolvaro {
 namespace {
@@ -9,7 +10,7 @@ void PrintSheet(View& view, SheetKind kind, const WorksheetTable& table, const s
                 const std::string& rowSeparator) {
     view.ClearPrintBuffer();
     for (const std::string& line : ComposeSheet(kind, table, title, rowSeparator)) view.AddPrintLine(line);
-    view.PrintBuffer("");
+    view.PrintBuffer(SheetName(kind, QString::fromStdString(title)).toStdString());
 }
 
 }  // namespace

@@ -14,6 +14,7 @@
 namespace tolvaro {
 namespace {
 
+const QString kSolutionsSuffix = QStringLiteral(" - oplossingen");
 constexpr int kMaxNameChars = 80;
 // Far enough below the 255 bytes most file systems allow for a name to leave room for
 // " - oplossingen (n).pdf".
@@ -70,15 +71,19 @@ QString SafeFileName(const QString& title) {
     return name.empty() ? QStringLiteral("Oefening") : FromCodePoints(name);
 }
 
+QString SheetName(SheetKind kind, const QString& title) {
+    return SafeFileName(title) + (kind == SheetKind::Solutions ? kSolutionsSuffix : QString());
+}
+
 QString ProposedSheetFile(const QString& title, const QString& folder) {
     QString dir = folder;
     if (dir.isEmpty() || !QFileInfo(dir).isDir())
         dir = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
     if (dir.isEmpty() || !QFileInfo(dir).isDir()) dir = QDir::homePath();
-    return QDir(dir).filePath(SafeFileName(title) + QStringLiteral(".pdf"));
+    return QDir(dir).filePath(SheetName(SheetKind::Exercises, title) + QStringLiteral(".pdf"));
 }
 
-QString SolutionsFile(const QString& sheetFile) { return Sibling(sheetFile, QStringLiteral(" - oplossingen")); }
+QString SolutionsFile(const QString& sheetFile) { return Sibling(sheetFile, kSolutionsSuffix); }
 
 QString FreeFile(const QString& file) {
     if (!Taken(file)) return file;

@@ -5,12 +5,20 @@
 
 #include <QString>
 
+#include "print/worksheet.h"
+
 namespace tolvaro {
 
 // The title typed by the user made into a file name without extension: no path separators,
 // no characters that other systems (a USB stick) refuse, no control characters, no leading
 // dot, runs of white space as one space, at most 80 characters; "Oefening" when nothing is left.
 QString SafeFileName(const QString& title);
+
+// The name of a sheet of the worksheet titled `title`, for its print job and its PDF file: the
+// title's safe name, followed by " - oplossingen" on the solutions sheet. On a shared printer it
+// tells a teacher's sheets from other jobs and the exercises from the solutions; being a safe
+// name, it is never empty and never longer than a print service takes.
+QString SheetName(SheetKind kind, const QString& title);
 
 // The PDF file proposed for a worksheet: its title's safe name in `folder` when that folder
 // still exists, else in the user's documents folder, else in the home folder.

@@ -139,6 +139,10 @@ TPrintDialoog1::TPrintDialoog1(PrintFlags& flags, QWidget* mainWindow, std::func
         windowHandle()->setTransientParent(mainWindow->window()->windowHandle());
         mainWindow->installEventFilter(this);
     }
+    // The dialog opens with the focus in the title, entered as the keyboard enters a field: its
+    // text selected, so typing replaces it. The window's activation keeps the selection; a click
+    // into the field places the cursor as usual.
+    Edit1->selectAll();
     Edit1->setFocus(Qt::OtherFocusReason);
     show();
     activateWindow();

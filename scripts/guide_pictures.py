@@ -4,8 +4,8 @@
 Run by scripts/screenshot.sh --guide, which starts the program on a private X display under
 openbox with a private accessibility bus. The exercises are read through AT-SPI, so that the
 answers typed are the right ones where the picture wants them right; reading and input are
-those of the lesson test (tests/window/lesson_desktop.py). Sets the largest base to 12 and the largest exponent to 3 first. Writes into the given
-directory:
+those of the lesson test (tests/window/lesson_desktop.py). Sets the largest base to 12 and the
+largest exponent to 3 first. Writes into the given directory:
   nagekeken.png    the main window after CONTROLEER, eight rows GOED and two FOUT
   printopties.png  the print options dialog with a title typed and the solutions ticked
   wedstrijd.png    a contest of one minute under way
@@ -74,8 +74,7 @@ class GuidePictures(Desktop):
         self.click(self.screen().one("Printen", "push button"))
         found = self.wait("the print options dialog opens", lambda s: self.run(
             "xdotool", "search", "--onlyvisible", "--name", PRINT_DIALOG).split())
-        self.press_keys("ctrl+a")
-        self.type_text("Machten klas 1B")
+        self.type_text("Machten klas 1B")  # over "Oefening", selected as the dialog opens
         self.press_keys("Tab", "space")
         self.picture("printopties", window=found[0])
         self.press_keys("Escape")

@@ -25,6 +25,13 @@ bool TForm1::HandleKey(QWidget* target, int key, Qt::KeyboardModifiers modifiers
         ClickByKey(control);
         return true;
     }
+    // The about panel's OK, while it can be pressed: the window's default button, and what Escape
+    // presses when RESET is not there, as it closes a dialog.
+    auto pressAboutOk = [this] {
+        if (info_->isHidden() || !findChild<QWidget*>(QStringLiteral("OKKnop"))->isEnabled()) return false;
+        Run([this] { OKKnopClick(); });
+        return true;
+    };
     // Escape is the window's cancel key, not a click: it presses RESET while RESET can be
     // pressed, wherever the focus is (also on no control, as after the end of a contest took it
     // out of an answer edit) and also while the about panel lies over it.
@@ -34,19 +41,14 @@ bool TForm1::HandleKey(QWidget* target, int key, Qt::KeyboardModifiers modifiers
             reset->click();
             return true;
         }
-        return false;
+        return reset->isHidden() && pressAboutOk();
     }
     // With Ctrl or Alt held Enter is another key (a control's key); with Shift it is Enter.
     if ((key != Qt::Key_Return && key != Qt::Key_Enter) || (modifiers & (Qt::ControlModifier | Qt::AltModifier))) {
         return false;
     }
     if (qobject_cast<QLineEdit*>(target)) {
-        // The about panel's OK is the default button while it can be pressed.
-        QWidget* ok = findChild<QWidget*>(QStringLiteral("OKKnop"));
-        if (!info_->isHidden() && ok->isEnabled()) {
-            Run([this] { OKKnopClick(); });
-            return true;
-        }
+        if (pressAboutOk()) return true;
         const auto it = handlers_.constFind(target);
         if (it != handlers_.constEnd() && it->enterKey) {
             const auto handler = it->enterKey;
@@ -59,7 +61,8 @@ bool TForm1::HandleKey(QWidget* target, int key, Qt::KeyboardModifiers modifiers
         if (button->isVisible() && button->isEnabled()) button->click();
         return true;
     }
-    return false;
+    // Elsewhere, also on no control, Enter presses the default button.
+    return pressAboutOk();
 }
 
 // A key clicks its control as the mouse would, or not at all where the mouse could not: the

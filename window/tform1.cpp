@@ -140,7 +140,9 @@ QWidget* TForm1::CreateControl(const ControlSpec& entry, QWidget* parent) {
         case Kind::Button: {
             auto* button = new QPushButton(text, parent);
             button->setAutoDefault(false);
-            button->setFocusPolicy(Qt::ClickFocus);
+            // Enter presses the default button wherever the focus is, so it needs none; taking it
+            // from a click would leave the focus on no control once the about panel hides it.
+            button->setFocusPolicy((entry.flags & DefaultButton) ? Qt::NoFocus : Qt::ClickFocus);
             if (entry.picture) {
                 button->setIcon(QIcon(QString::fromLatin1(entry.picture)));
                 // A square glyph whose side is a multiple of 4 logical pixels is a whole number of
@@ -382,7 +384,7 @@ void TForm1::ReturnFromPrintDialog() {
 void TForm1::FormCreate() {
     practice_.ResetSeries();
     random_.SeedFromClock();
-    SetTimerInterval(1000);
+    SetTimerInterval(Contest::kTickMs);
     RowSeparator = std::string(8, '\t') + "|";
 }
 
@@ -501,6 +503,8 @@ void TForm1::SetTimerEnabled(bool enabled) {
 }
 
 void TForm1::SetTimerInterval(int milliseconds) { timer1_.setInterval(milliseconds); }
+
+void TForm1::SetTimerNextTick(int milliseconds) { timer1_.TickIn(milliseconds); }
 
 // The hidden text box RichEdit1 mirrors the printer's buffer, so it holds the last sheet printed.
 void TForm1::ClearPrintBuffer() {

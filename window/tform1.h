@@ -57,6 +57,7 @@ public:
     void SetHelpText(const std::string& text) override;
     void SetTimerEnabled(bool enabled) override;
     void SetTimerInterval(int milliseconds) override;
+    void SetTimerNextTick(int milliseconds) override;
     void ClearPrintBuffer() override;
     void AddPrintLine(const std::string& line) override;
     void PrintBuffer(const std::string& jobTitle) override;

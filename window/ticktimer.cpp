@@ -7,19 +7,21 @@ namespace tolvaro {
 
 TickTimer::TickTimer(QObject* parent) : QTimer(parent) { setTimerType(Qt::PreciseTimer); }
 
-void TickTimer::Start() {
+void TickTimer::Start() { TickIn(interval() - kLeadMs); }
+
+void TickTimer::TickIn(int milliseconds) {
     start();
-    first_.start(std::max(0, interval() - kLeadMs), Qt::PreciseTimer, this);
+    next_.start(std::max(0, milliseconds), Qt::PreciseTimer, this);
 }
 
 void TickTimer::timerEvent(QTimerEvent* event) {
-    if (event->timerId() != first_.timerId()) {
+    if (event->timerId() != next_.timerId()) {
         QTimer::timerEvent(event);
         return;
     }
-    first_.stop();
-    if (!isActive()) return;  // stopped before its first tick
-    // Restarted from this moment, the repeating timer keeps the lead; the tick itself is this one.
+    next_.stop();
+    if (!isActive()) return;  // stopped before this tick
+    // Restarted from this moment, the repeating timer keeps this beat; the tick itself is this one.
     start();
     QTimerEvent tick(timerId());
     QTimer::timerEvent(&tick);

@@ -26,12 +26,15 @@ public:
     // Starts the timer, or restarts it if it runs: the first timeout comes kLeadMs before one
     // interval from now, the later ones a whole interval apart. stop() stops both.
     void Start();
+    // The next timeout comes `milliseconds` from now (at most one interval), the later ones a whole
+    // interval apart from it.
+    void TickIn(int milliseconds);
 
 protected:
     void timerEvent(QTimerEvent* event) override;
 
 private:
-    QBasicTimer first_;
+    QBasicTimer next_;  // the one timeout off the interval's beat
 };
 
 }  // namespace tolvaro

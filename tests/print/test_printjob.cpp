@@ -82,12 +82,13 @@ private slots:
         QCOMPARE(f.flags.PrintRequested, requestedAfter);
         QCOMPARE(f.flags.PrintCancelled, cancelled);
         QCOMPARE(f.TableUntouched(), jobs == 0);
-        // Each job is one sheet, composed from a cleared buffer, under the empty title; the
-        // exercise sheet comes first and both show the same thirty entries.
+        // Each job is one sheet, composed from a cleared buffer and named after it; the exercise
+        // sheet comes first and both show the same thirty entries.
         const SheetKind kinds[] = {SheetKind::Exercises, SheetKind::Solutions};
+        const std::string names[] = {"Week 12", "Week 12 - oplossingen"};
         for (int j = 0; j < jobs; ++j) {
             const FakeView::Job& job = f.view.jobs[static_cast<std::size_t>(j)];
-            QCOMPARE(job.title, std::string());
+            QCOMPARE(job.title, names[j]);
             QVERIFY(job.added == tolvaro::ComposeSheet(kinds[j], f.table, "Week 12", kRowSeparator));
         }
         int clears = 0;

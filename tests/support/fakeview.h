@@ -80,6 +80,7 @@ public:
         ++writes;
         timerInterval = ms;
     }
+    void SetTimerNextTick(int ms) override { nextTickMs = ms; }
     void ClearPrintBuffer() override {
         log.emplace_back("clear");
         buffer.clear();
@@ -111,6 +112,7 @@ public:
     std::string help;
     bool timerEnabled = false;
     int timerInterval = 0;
+    int nextTickMs = -1;  // the last tick called for off the timer's beat
     int writes = 0;  // calls that change the window
     std::vector<Moment> moments;
 

@@ -79,7 +79,8 @@ int PrintChild(int argc, char* argv[], const QString& outDir, const QString& fai
         if (auto* d = qobject_cast<tolvaro::TPrintDialoog1*>(w)) dialog = d;
     }
     if (!dialog) return 6;
-    dialog->Edit1->setText(QString::fromUtf8("Machten \xC3\xA9\xC3\xA9n"));
+    for (const QChar c : QString::fromUtf8("Machten \xC3\xA9\xC3\xA9n"))  // typed over the selected title
+        QTest::sendKeyEvent(QTest::Click, dialog->Edit1, Qt::Key_unknown, c, {});
     dialog->CheckBox1->setChecked(true);
     dialog->OKKnop->click();
     if (!QTest::qWaitFor([&] { return form.activationCount() == 2; })) return 7;
@@ -260,10 +261,12 @@ private slots:
             const QStringList composed = pdftools::Squeezed(lines);
             const QString document = QDir(root_.filePath(QStringLiteral("spool"))).filePath(SpooledDocuments()[i]);
             QCOMPARE(pdftools::SqueezedLines(document), composed);
-            // Nothing about the sheets changes on a queue: the job has no title.
+            // Each job named after its sheet: the job-name attribute as the scheduler keeps it.
             QFile job(QDir(root_.filePath(QStringLiteral("spool"))).filePath(QStringLiteral("c0000%1").arg(i + 1)));
             QTRY_VERIFY_WITH_TIMEOUT(job.exists(), 10000);
-            QVERIFY(job.open(QIODevice::ReadOnly) && !job.readAll().contains("Machten"));
+            const QByteArray name = i == 0 ? "Machten \xC3\xA9\xC3\xA9n" : "Machten \xC3\xA9\xC3\xA9n - oplossingen";
+            QVERIFY(job.open(QIODevice::ReadOnly) &&
+                    job.readAll().contains("job-name" + QByteArray(1, '\0') + char(name.size()) + name));
             sheets.push_back(composed);
         }
         // Exercise sheet first: the name line there, the solutions heading second.

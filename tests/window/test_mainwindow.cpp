@@ -162,12 +162,19 @@ private slots:
         f.click("Image1");
         f.click("OKKnop");
         QVERIFY(!f.get("Info")->isVisible());
-        QCOMPARE(f.result(1)->text(), QStringLiteral("7"));
+        QTest::keyClick(f.form->windowHandle(), '7');  // the click took no focus: typing goes on
+        QCOMPARE(f.result(1)->text(), QStringLiteral("77"));
+        f.form->setFocus();  // on no control, Escape and Enter close the panel too
+        for (Qt::Key key : {Qt::Key_Escape, Qt::Key_Return}) {
+            f.click("Image1");
+            QTest::keyClick(f.form->windowHandle(), key);
+            QVERIFY(!f.get("Info")->isVisible());
+        }
         QCOMPARE(f.rowText(RowPart::Grondtal, 1), base);
         QCOMPARE(f.form->activationCount(), 1);
     }
 
-    // OK on the about panel takes the focus with the click; hiding the panel must not pass the
+    // OK on the about panel leaves the focus where it was; hiding the panel must not pass the
     // focus on to the first answer edit, whose entry would hide VOLGENDE OEFENING.
     void closingAboutPanelKeepsNextButton() {
         FormFixture f;
