@@ -1,9 +1,11 @@
 # Tolvaro: the two everyday commands.
 #   make run    install what building and running need, build, start the program
 #   make test   install that and the test tools, build everything, run every test: the normal build's
-#               tests, then the test programs again under the sanitizers (build-asan/), then
-#               short fuzz runs of the number texts (build-fuzz/)
-# The two extra passes on their own: make test-asan, make test-fuzz (presets in CMakePresets.json).
+#               tests, then the number rules cross-compiled for arm64, armhf and i386 under
+#               qemu-user (build-cross/), then the test programs again under the sanitizers
+#               (build-asan/), then short fuzz runs of the number texts (build-fuzz/)
+# The extra passes on their own: make test-cross, make test-asan, make test-fuzz (presets in
+# CMakePresets.json).
 #   make dist   the upstream tarball ../tolvaro_<version>.orig.tar.xz of the checked-out commit
 
 BUILD_DIR  := build
@@ -31,9 +33,9 @@ define run_preset
 	ctest --preset $(1)
 endef
 
-.PHONY: run test test-asan test-fuzz deps deps-run dist
+.PHONY: run test test-cross test-asan test-fuzz deps deps-run dist
 
-# deps-run: compiler, CMake, Qt, GMP, fonts. deps: those and every test tool.
+# deps-run: compiler, CMake, Qt, GMP, MPFR, fonts. deps: those and every test tool.
 deps-run:
 	bash scripts/install-deps.sh run
 
@@ -47,8 +49,14 @@ run: deps-run
 test: deps
 	$(call configure_and_build,$(BUILD_DIR),$(BUILD_TYPE),,)
 	$(call run_tests,$(BUILD_DIR))
+	bash tests/cross/cross_test.sh
 	$(call run_preset,asan)
 	$(call run_preset,fuzz)
+
+# The number rules and the fuzz seed corpus, built with Debian's cross compilers and run under
+# qemu-user; installs the cross packages itself and says SKIP when it can't (tests/cross/).
+test-cross:
+	bash tests/cross/cross_test.sh
 
 # The core, print and window test programs built with AddressSanitizer, UndefinedBehavior-
 # Sanitizer and LeakSanitizer (suppressions in tests/lsan.supp).

@@ -82,8 +82,7 @@ void Contest::ContestEnd() {
         view_.SetText(Control::Label49, "0");
         view_.SetText(Control::Label51, "0");
     } else {
-        const long double percentage =
-            static_cast<long double>(practice_.BehaaldePunten) / practice_.MaximumPunten * 100.0L;
+        const Extended percentage = Extended(practice_.BehaaldePunten) / practice_.MaximumPunten * 100;
         std::string text = FloatToText(percentage);
         if (const auto comma = text.find(','); comma != std::string::npos) {
             text += "00000";

@@ -1,6 +1,6 @@
 #include "core/numbertext.h"
 
-#include <cmath>
+#include <memory>
 
 #include "core/power.h"
 
@@ -26,67 +26,6 @@ std::size_t SkipSpaces(std::string_view text, std::size_t i) {
     return i;
 }
 
-// mpz = 10^power.
-void SetPowerOfTen(mpz_ptr target, std::int64_t power) {
-    mpz_ui_pow_ui(target, 10, static_cast<unsigned long>(power));
-}
-
-// The 15 significant digits of |value| (finite, nonzero), rounded half
-// away from zero on the exact binary value, as a whole number in
-// [10^14, 10^15); decade receives the decimal exponent of the first digit.
-std::uint64_t SignificantDigits(long double value, int& decade) {
-    GmpInteger mantissa;
-    const std::int32_t binaryExponent = SplitExtended(value, mantissa.get());
-    mpz_abs(mantissa.get(), mantissa.get());
-
-    GmpInteger lowest;   // 10^14
-    GmpInteger beyond;   // 10^15
-    SetPowerOfTen(lowest.get(), kSignificantDigits - 1);
-    SetPowerOfTen(beyond.get(), kSignificantDigits);
-
-    // The estimate is off by at most one near powers of ten; the loop fixes it.
-    decade = static_cast<int>(std::floor(std::log10(std::fabs(value))));
-    GmpInteger numerator;
-    GmpInteger denominator;
-    GmpInteger scale;
-    GmpInteger quotient;
-    GmpInteger remainder;
-    for (;;) {
-        // |value| / 10^(decade - 14) as numerator / denominator.
-        mpz_set(numerator.get(), mantissa.get());
-        mpz_set_ui(denominator.get(), 1);
-        if (binaryExponent >= 0)
-            mpz_mul_2exp(numerator.get(), numerator.get(), static_cast<mp_bitcnt_t>(binaryExponent));
-        else
-            mpz_mul_2exp(denominator.get(), denominator.get(), static_cast<mp_bitcnt_t>(-binaryExponent));
-        const int shift = kSignificantDigits - 1 - decade;
-        if (shift >= 0) {
-            SetPowerOfTen(scale.get(), shift);
-            mpz_mul(numerator.get(), numerator.get(), scale.get());
-        } else {
-            SetPowerOfTen(scale.get(), -shift);
-            mpz_mul(denominator.get(), denominator.get(), scale.get());
-        }
-        mpz_tdiv_qr(quotient.get(), remainder.get(), numerator.get(), denominator.get());
-        if (mpz_cmp(quotient.get(), beyond.get()) >= 0) {
-            ++decade;
-        } else if (mpz_cmp(quotient.get(), lowest.get()) < 0) {
-            --decade;
-        } else {
-            break;
-        }
-    }
-
-    // Half away from zero: up when the remainder is at least half the divisor.
-    mpz_mul_2exp(remainder.get(), remainder.get(), 1);
-    if (mpz_cmp(remainder.get(), denominator.get()) >= 0) mpz_add_ui(quotient.get(), quotient.get(), 1);
-    if (mpz_cmp(quotient.get(), beyond.get()) == 0) {  // 9,99...95 became 10
-        mpz_set(quotient.get(), lowest.get());
-        ++decade;
-    }
-    return mpz_get_ui(quotient.get());
-}
-
 // Takes an optional "-" or "+" at text[i]; true for "-".
 bool TakeSign(std::string_view text, std::size_t& i) {
     if (i < text.size() && (text[i] == '-' || text[i] == '+')) {
@@ -99,16 +38,34 @@ bool TakeSign(std::string_view text, std::size_t& i) {
 
 std::string IntToText(std::int32_t value) { return std::to_string(value); }
 
-std::string FloatToText(long double value) {
-    if (std::isnan(value)) return "NAN";
-    if (std::isinf(value)) return value > 0 ? "INF" : "-INF";
-    if (value == 0.0L) return "0";
+std::string FloatToText(const Extended& value) {
+    if (value.IsNaN()) return "NAN";
+    if (value.IsInfinite()) return value.SignBit() ? "-INF" : "INF";
+    if (value.IsZero()) return "0";
 
-    int decade = 0;
-    std::string digits = std::to_string(SignificantDigits(value, decade));
+    // Sixteen digits cut off toward zero tell the fifteenth's rounding half away from zero on
+    // the exact value: a sixteenth digit of 5 or more means at least half a unit remains.
+    Extended::Mpfr magnitude;
+    value.Get(magnitude);
+    mpfr_abs(magnitude, magnitude, MPFR_RNDN);
+    mpfr_exp_t point = 0;  // the value is 0,d1d2... * 10^point
+    const std::unique_ptr<char, decltype(&mpfr_free_str)> cut(
+        mpfr_get_str(nullptr, &point, 10, kSignificantDigits + 1, magnitude, MPFR_RNDZ), &mpfr_free_str);
+    std::string digits(cut.get(), kSignificantDigits);
+    int decade = static_cast<int>(point) - 1;
+    if (cut.get()[kSignificantDigits] >= '5') {
+        const auto last = digits.find_last_not_of('9');
+        if (last == std::string::npos) {  // 9,99...95 became 10
+            digits = "1";
+            ++decade;
+        } else {
+            ++digits[last];
+            digits.resize(last + 1);
+        }
+    }
     digits.erase(digits.find_last_not_of('0') + 1);  // the first digit is never 0
 
-    std::string text = value < 0 ? "-" : "";
+    std::string text = value.SignBit() ? "-" : "";
     if (decade >= kSignificantDigits || decade < -4) {
         text += digits[0];
         if (digits.size() > 1) text += ',' + digits.substr(1);
@@ -141,7 +98,7 @@ std::optional<std::int32_t> TextToInt(std::string_view text) {
     return static_cast<std::int32_t>(negative ? -magnitude : magnitude);
 }
 
-std::optional<long double> TextToFloat(std::string_view text) {
+std::optional<Extended> TextToFloat(std::string_view text) {
     std::size_t i = SkipSpaces(text, 0);
     const bool negative = TakeSign(text, i);
 
@@ -177,7 +134,7 @@ std::optional<long double> TextToFloat(std::string_view text) {
 
     // value = digits * 10^scale, with the digits stripped of outer zeros.
     digits.erase(0, digits.find_first_not_of('0'));
-    if (digits.empty()) return negative ? -0.0L : 0.0L;
+    if (digits.empty()) return negative ? -Extended() : Extended();
     const std::size_t lastNonzero = digits.find_last_not_of('0');
     std::int64_t scale = exponent - fractionDigits + static_cast<std::int64_t>(digits.size() - 1 - lastNonzero);
     digits.erase(lastNonzero + 1);
@@ -185,25 +142,36 @@ std::optional<long double> TextToFloat(std::string_view text) {
     // The value lies in [10^(scale + count - 1), 10^(scale + count)).
     const auto count = static_cast<std::int64_t>(digits.size());
     if (scale + count - 1 >= kOverflowDecade) return std::nullopt;
-    if (scale + count <= kZeroDecade) return negative ? -0.0L : 0.0L;
+    if (scale + count <= kZeroDecade) return negative ? -Extended() : Extended();
 
-    GmpInteger numerator;
-    GmpInteger denominator;
-    mpz_set_str(numerator.get(), digits.c_str(), 10);
-    if (negative) mpz_neg(numerator.get(), numerator.get());
-    mpz_set_ui(denominator.get(), 1);
-    GmpInteger power;
-    if (scale >= 0) {
-        SetPowerOfTen(power.get(), scale);
-        mpz_mul(numerator.get(), numerator.get(), power.get());
-    } else {
-        SetPowerOfTen(power.get(), -scale);
-        mpz_mul(denominator.get(), denominator.get(), power.get());
-    }
-
-    const long double value = RoundToExtended(numerator.get(), denominator.get());
-    if (std::isinf(value)) return std::nullopt;
+    // MPFR reads digits * 10^scale correctly rounded to 64 bits within the format's range.
+    const std::string exact = (negative ? "-" : "") + digits + "e" + std::to_string(scale);
+    const Extended::Range range;
+    Extended::Mpfr read;
+    const Extended value = Extended::Round(read, mpfr_strtofr(read, exact.c_str(), nullptr, 10, MPFR_RNDN));
+    if (value.IsInfinite()) return std::nullopt;
     return value;
+}
+
+std::optional<bool> IsExactPowerText(std::string_view text, std::int32_t base, std::int32_t exponent) {
+    std::size_t i = SkipSpaces(text, 0);
+    const bool negative = TakeSign(text, i);
+    const std::size_t first = i;
+    while (i < text.size() && IsDigit(text[i])) ++i;
+    const std::string digits(text.substr(first, i - first));
+    if (digits.empty() || SkipSpaces(text, i) != text.size() || exponent < 0) return std::nullopt;
+
+    GmpInteger answer;
+    GmpInteger power;
+    mpz_set_str(answer.get(), digits.c_str(), 10);
+    if (negative) mpz_neg(answer.get(), answer.get());
+    // |base|^exponent >= 2^((bits - 1) * exponent): a power with more bits than the answer is
+    // not expanded.
+    mpz_set_si(power.get(), base);
+    const auto bits = static_cast<std::int64_t>(mpz_sizeinbase(power.get(), 2));
+    if (base != 0 && (bits - 1) * exponent > static_cast<std::int64_t>(mpz_sizeinbase(answer.get(), 2))) return false;
+    mpz_pow_ui(power.get(), power.get(), static_cast<unsigned long>(exponent));
+    return mpz_cmp(answer.get(), power.get()) == 0;
 }
 
 bool IsNotInteger(std::string_view text) { return !TextToInt(text).has_value(); }

@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "core/extended.h"
+
 namespace tolvaro {
 
 // Number texts of the whole program. Texts are UTF-8; the decimal separator
@@ -19,7 +21,7 @@ std::string IntToText(std::int32_t value);
 // digits and the magnitude is at least 0.0001 (or the value is 0); otherwise
 // "d,dddE-x" style: one digit, the rest after the comma, "E", a "-" only for
 // negative exponents. Infinities print as "INF" / "-INF", NaN as "NAN".
-std::string FloatToText(long double value);
+std::string FloatToText(const Extended& value);
 
 // Optional leading spaces, optional "-" or "+", then decimal digits up to
 // the end, within the signed 32-bit range. Anything else fails.
@@ -30,7 +32,12 @@ std::optional<std::int32_t> TextToInt(std::string_view text);
 // optional sign, digits), optional trailing spaces. Only ' ' counts as a
 // space. The result is the nearest extended value (ties to even); a value
 // beyond the extended range fails, a value too small for it becomes 0.
-std::optional<long double> TextToFloat(std::string_view text);
+std::optional<Extended> TextToFloat(std::string_view text);
+
+// For a whole-number text (optional spaces, an optional sign, decimal digits, optional spaces):
+// whether its value is exactly base^exponent. Nothing for any other text, or for a negative
+// exponent, whose power is no whole number.
+std::optional<bool> IsExactPowerText(std::string_view text, std::int32_t base, std::int32_t exponent);
 
 // True when text is not an integer text (TextToInt fails).
 bool IsNotInteger(std::string_view text);

@@ -42,24 +42,25 @@ Exercise Practice::DrawValues() {
     exercise.base = 1 + random_.Draw(g);
     const std::int32_t e = SettingValue(view_, Control::MaxExponent);
     exercise.exponent = 2 + random_.Draw(e > INT32_MIN ? e - 1 : 0);
-    exercise.power = Power(static_cast<long double>(exercise.base), static_cast<long double>(exercise.exponent));
+    exercise.power = Power(exercise.base, exercise.exponent);
     return exercise;
 }
 
-long double Practice::DrawExercise(Control grondtal, Control exponent, Control result, Control kontrol) {
+Exercise Practice::DrawExercise(Control grondtal, Control exponent, Control result, Control kontrol) {
     const Exercise exercise = DrawValues();
-    view_.SetText(grondtal, FloatToText(static_cast<long double>(exercise.base)));
+    view_.SetText(grondtal, FloatToText(exercise.base));
     view_.SetText(exponent, IntToText(exercise.exponent));
     view_.SetText(result, "");
     view_.SetText(kontrol, "");
-    return exercise.power;
+    return exercise;
 }
 
 void Practice::NewExerciseSet() {
     view_.SetVisible(Control::VolgendeOefening, false);
     for (int row = 1; row <= kRows; ++row) {
-        ExpectedPowers[row - 1] = DrawExercise(Row(RowPart::Grondtal, row), Row(RowPart::Exponent, row),
-                                               Row(RowPart::Result, row), Row(RowPart::Kontrol, row));
+        RowExercises[row - 1] = DrawExercise(Row(RowPart::Grondtal, row), Row(RowPart::Exponent, row),
+                                             Row(RowPart::Result, row), Row(RowPart::Kontrol, row));
+        ExpectedPowers[row - 1] = RowExercises[row - 1].power;
     }
     view_.SetFocus(Control::Oef1Result);
     ShowScore();
@@ -80,12 +81,14 @@ void Practice::ResetSeries() {
 
 // ---------------------------------------------------------------- answer checking and scoring
 
-void Practice::CheckAnswer(const std::string& answer, Control kontrol, long double expected) {
+void Practice::CheckAnswer(const std::string& answer, Control kontrol, const Exercise& expected) {
     const std::string trimmed = TrimControl(answer);
     bool right = false;
-    if (!IsNotNumber(trimmed)) {
+    if (const auto exact = IsExactPowerText(trimmed, expected.base, expected.exponent)) {
+        right = *exact;
+    } else if (!IsNotNumber(trimmed)) {
         const auto value = TextToFloat(ReadAsComma(trimmed));
-        right = value && *value == expected;
+        right = value && *value == expected.power;
     }
     if (right) {
         view_.SetText(kontrol, "GOED");
@@ -101,7 +104,7 @@ void Practice::CheckAllAnswers() {
     BehaaldePunten = VastgelegdePunten;
     AantalGoed = 0;
     for (int row = 1; row <= kRows; ++row) {
-        CheckAnswer(view_.Text(Row(RowPart::Result, row)), Row(RowPart::Kontrol, row), ExpectedPowers[row - 1]);
+        CheckAnswer(view_.Text(Row(RowPart::Result, row)), Row(RowPart::Kontrol, row), RowExercises[row - 1]);
     }
     BehaaldePunten += AantalGoed;
     ShowScore();

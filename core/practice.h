@@ -4,16 +4,18 @@
 #include <cstdint>
 #include <string>
 
+#include "core/extended.h"
 #include "core/random.h"
 #include "core/view.h"
 
 namespace tolvaro {
 
 // One drawn exercise: base, exponent and the power in extended precision.
+// Before the first draw a row holds 0^1 = 0, as ExpectedPowers holds zeros.
 struct Exercise {
-    std::int32_t base = 1;
-    std::int32_t exponent = 2;
-    long double power = 1.0L;
+    std::int32_t base = 0;
+    std::int32_t exponent = 1;
+    Extended power = 0;
 };
 
 // Exercise sets, the series score, the answer check and the settings fields.
@@ -25,13 +27,17 @@ public:
     // Reads both settings and draws base then exponent; throws std::runtime_error (with a Dutch
     // message) when a settings text is not an integer text. Writes no control.
     Exercise DrawValues();
-    long double DrawExercise(Control grondtal, Control exponent, Control result, Control kontrol);
+    // Draws into one row's four controls; the exercise's power is the row's expected power.
+    Exercise DrawExercise(Control grondtal, Control exponent, Control result, Control kontrol);
     void NewExerciseSet();
     void ShowScore();
     void ResetSeries();
 
     // --- Answer checking and scoring
-    void CheckAnswer(const std::string& answer, Control kontrol, long double expected);
+    // An answer in plain whole digits is right only when it is exactly base^exponent: the
+    // extended values of a wrong whole number and of a power above 2^64 may be equal. Any other
+    // answer is right when its extended value equals the power.
+    void CheckAnswer(const std::string& answer, Control kontrol, const Exercise& expected);
     void CheckAllAnswers();
     void KontroleerClick();
     void VolgendeOefeningClick();
@@ -56,7 +62,8 @@ public:
     void SettingEntered(Control edit);
 
     // Module state, readable by the contest, the window and the tests.
-    std::array<long double, kRows> ExpectedPowers{};
+    std::array<Extended, kRows> ExpectedPowers{};
+    std::array<Exercise, kRows> RowExercises{};  // the rows' exercises, whose powers these are
     std::int32_t BehaaldePunten = 0;
     std::int32_t VastgelegdePunten = 0;
     std::int32_t MaximumPunten = 0;

@@ -35,7 +35,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // Every integer text is a number text of the same value.
     if (value) {
         const auto asFloat = tolvaro::TextToFloat(text);
-        if (!asFloat || *asFloat != static_cast<long double>(*value))
+        if (!asFloat || *asFloat != tolvaro::Extended(*value))
             Fail("an integer text did not read as the same floating-point value", text);
     }
     return 0;

@@ -27,7 +27,7 @@ void RunPrintJob(View& view, Practice& practice, PrintFlags& flags, WorksheetTab
     practice.random().SeedFromClock();
     for (WorksheetEntry& entry : table) {
         const Exercise drawn = practice.DrawValues();
-        entry.base = FloatToText(static_cast<long double>(drawn.base));
+        entry.base = FloatToText(drawn.base);
         entry.exponent = IntToText(drawn.exponent);
         entry.power = FloatToText(drawn.power);
     }

@@ -2,6 +2,9 @@
 # Installs what Tolvaro needs on Debian 12:
 #   install-deps.sh run    building and running the program (make run)
 #   install-deps.sh test   that and the test tools besides (make test); the default
+#   install-deps.sh cross  Debian's cross compilers for arm64, armhf and i386, those
+#                          architectures' GMP and MPFR (multiarch) and qemu-user, for the
+#                          cross pass of make test; fails (status 1) when they can't be had
 # Run as root, or as a user with sudo. A run on a machine that already has
 # everything only asks dpkg and returns: no package lists are fetched.
 set -euo pipefail
@@ -12,7 +15,7 @@ run_packages=(
   # compiler and build system
   build-essential cmake pkgconf librsvg2-bin
   # libraries
-  libgmp-dev qt6-base-dev qt6-base-dev-tools qt6-svg-dev libgl-dev libx11-dev libxcb-randr0-dev libwayland-dev
+  libgmp-dev libmpfr-dev qt6-base-dev qt6-base-dev-tools qt6-svg-dev libgl-dev libx11-dev libxcb-randr0-dev libwayland-dev
   # run time: Qt platform plugins, Dutch Qt texts, fonts
   qt6-qpa-plugins qt6-translations-l10n fontconfig fonts-liberation2 fonts-dejavu-core
 )
@@ -39,10 +42,17 @@ test_packages=(
   dpkg-dev debhelper desktop-file-utils appstream lintian man-db
 )
 
+foreign_architectures=(arm64 armhf i386)
+cross_packages=(
+  qemu-user g++-aarch64-linux-gnu g++-arm-linux-gnueabihf g++-i686-linux-gnu
+  libgmp-dev:arm64 libmpfr-dev:arm64 libgmp-dev:armhf libmpfr-dev:armhf libgmp-dev:i386 libmpfr-dev:i386
+)
+
 case ${mode} in
   run) packages=("${run_packages[@]}") ;;
   test) packages=("${run_packages[@]}" "${test_packages[@]}") ;;
-  *) echo "usage: install-deps.sh [run|test]" >&2; exit 2 ;;
+  cross) packages=("${cross_packages[@]}") ;;
+  *) echo "usage: install-deps.sh [run|test|cross]" >&2; exit 2 ;;
 esac
 
 locale_name="nl_NL.UTF-8"
@@ -66,11 +76,58 @@ for package in "${packages[@]}"; do
   fi
 done
 
+# The foreign architectures take packages from the main suites alone: the security mirror's
+# indices of other architectures may be out of step with its release file ("Mirror sync in
+# progress?"), and one such index makes every apt-get update of the machine fail. Every entry of
+# a security suite is kept to the machine's own architecture, before any foreign one is added.
+keep_security_native() {
+  local native file changed
+  native=$(dpkg --print-architecture)
+  for file in /etc/apt/sources.list.d/*.sources; do
+    [[ -f ${file} ]] || continue
+    # deb822 stanzas: a stanza whose Suites name a -security suite and that has no
+    # Architectures field gets one.
+    changed=$(mktemp)
+    awk -v native="${native}" '
+      function flush() {
+        if (stanza != "") { if (security && !arches) stanza = stanza "Architectures: " native "\n"; printf "%s", stanza }
+        stanza = ""; security = 0; arches = 0
+      }
+      /^[[:space:]]*$/ { flush(); print; next }
+      { stanza = stanza $0 "\n" }
+      /^Suites:.*-security/ { security = 1 }
+      /^Architectures:/ { arches = 1 }
+      END { flush() }' "${file}" >"${changed}"
+    cmp -s "${file}" "${changed}" || as_root cp "${changed}" "${file}"
+    rm -f "${changed}"
+  done
+  for file in /etc/apt/sources.list /etc/apt/sources.list.d/*.list; do
+    [[ -f ${file} ]] || continue
+    # One-line entries: "deb URI suite-security ..." without options gets [arch=native].
+    as_root sed -i -E "s|^(deb(-src)?)[[:space:]]+([a-z]+:[^[:space:]]+[[:space:]]+[^[:space:]]*-security)|\\1 [arch=${native}] \\3|" "${file}"
+  done
+}
+
+if [[ ${mode} == cross ]]; then
+  keep_security_native
+  for arch in "${foreign_architectures[@]}"; do
+    if ! dpkg --print-foreign-architectures | grep -qx "${arch}"; then
+      echo "install-deps: adding the ${arch} architecture to dpkg and apt"
+      as_root dpkg --add-architecture "${arch}"
+    fi
+  done
+fi
+
 if ((${#missing[@]} > 0)); then
   echo "install-deps: installing ${missing[*]}"
-  as_root apt-get update
+  if ! as_root apt-get -o DPkg::Lock::Timeout=600 update; then
+    # A list that could not be fetched leaves the one fetched before (or none): what is
+    # installable from the rest is installed, and apt-get install says what is not.
+    echo "install-deps: WARNING: apt-get update could not fetch every package index (see above);" \
+      "carrying on with the indices it has" >&2
+  fi
   as_root env DEBIAN_FRONTEND=noninteractive \
-    apt-get install -y --no-install-recommends "${missing[@]}"
+    apt-get -o DPkg::Lock::Timeout=600 install -y --no-install-recommends "${missing[@]}"
 fi
 
 # locale -a spells UTF-8 as "utf8". The program itself runs in whatever locale the user has.

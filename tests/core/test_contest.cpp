@@ -2,6 +2,7 @@
 #include <QtTest>
 
 #include "core/contest.h"
+#include "core/numbertext.h"
 #include "fakeview.h"
 
 using namespace tolvaro;
@@ -22,9 +23,9 @@ struct Fixture {
     void Fill(const char* pattern) {
         for (int row = 1; row <= kRows; ++row) {
             const char c = pattern[row - 1];
-            const long double expected = practice.ExpectedPowers[row - 1];
+            const Exercise& expected = practice.RowExercises[row - 1];
             view.texts[Row(RowPart::Result, row)] =
-                c == 'R' ? std::to_string(static_cast<long long>(expected)) : c == 'W' ? "-1" : "";
+                c == 'R' ? FloatToText(expected.power) : c == 'W' ? "-1" : "";
         }
     }
     void Tick(std::int64_t afterMs) {

@@ -4,6 +4,7 @@
 #include <set>
 
 #include "core/numbertext.h"
+#include "core/power.h"
 #include "core/practice.h"
 #include "fakeview.h"
 
@@ -79,8 +80,7 @@ private slots:
             const Exercise e = practice.DrawValues();
             QVERIFY(e.base >= minBase && e.base <= maxBase);
             QVERIFY(e.exponent >= minExp && e.exponent <= maxExp);
-            QVERIFY(std::isfinite(static_cast<double>(e.power)) || e.power > 0);  // 80-bit, never inf
-            QVERIFY(e.power <= std::numeric_limits<long double>::max());
+            QVERIFY(e.power.IsFinite() && e.power > 0);  // 80-bit, never inf
             bases.insert(e.base);
             exponents.insert(e.exponent);
         }
@@ -102,7 +102,7 @@ private slots:
             QVERIFY(base >= "1" && base <= "5" && base.size() == 1);
             QCOMPARE(f.view.Text(Row(RowPart::Exponent, row)), std::string("2"));
             const int b = std::stoi(base);
-            QCOMPARE(f.practice.ExpectedPowers[row - 1], static_cast<long double>(b * b));
+            QCOMPARE(f.practice.ExpectedPowers[row - 1], Extended(b * b));
         }
         QVERIFY(!f.view.IsVisible(Control::VolgendeOefening));
         QCOMPARE(f.view.focus, Control::Oef1Result);
@@ -182,18 +182,38 @@ private slots:
         Random random;
         Practice practice(view, random);
         practice.AantalGoed = 0;
-        practice.CheckAnswer(answer.toStdString(), Control::Oef1Kontrol, 16.0L);
+        practice.CheckAnswer(answer.toStdString(), Control::Oef1Kontrol, Exercise{4, 2, 16});
         QCOMPARE(view.Text(Control::Oef1Kontrol), std::string(right ? "GOED" : "FOUT"));
         QCOMPARE(practice.AantalGoed, right ? 1 : 0);
     }
 
-    void exactLargePowersAreRight() {
-        // 5^33 lies above 2^64: the typed exact power must still be right.
+    // Plain whole digits are right only when they are exactly the power, also above 2^64 where
+    // a wrong number may have the same extended value; other forms are judged by that value.
+    void wholeNumbersJudgedExactly_data() {
+        QTest::addColumn<int>("base");
+        QTest::addColumn<int>("exponent");
+        QTest::addColumn<QString>("answer");
+        QTest::addColumn<bool>("right");
+        QTest::newRow("5^33, above 2^64") << 5 << 33 << "116415321826934814453125" << true;
+        QTest::newRow("5^33 + 1") << 5 << 33 << "116415321826934814453126" << false;
+        QTest::newRow("635622^4, sign and spaces") << 635622 << 4 << " +163228384357185373149456 " << true;
+        QTest::newRow("635622^4 + 1") << 635622 << 4 << "163228384357185373149457" << false;
+        QTest::newRow("779702^4 + 1") << 779702 << 4 << "369585218103563079110417" << false;
+        QTest::newRow("3^40 + 1, below 2^64") << 3 << 40 << "12157665459056928802" << false;
+        QTest::newRow("same extended value, other digits") << 635622 << 4 << "163228384357185373149000" << false;
+        QTest::newRow("that value in exponent form") << 635622 << 4 << "1,63228384357185373149E23" << true;
+        QTest::newRow("30 digits in exponent form") << 635622 << 5 << "1,0375155212188288125E29" << true;
+    }
+    void wholeNumbersJudgedExactly() {
+        QFETCH(int, base);
+        QFETCH(int, exponent);
+        QFETCH(QString, answer);
+        QFETCH(bool, right);
         FakeView view;
         Random random;
         Practice practice(view, random);
-        practice.CheckAnswer("116415321826934814453125", Control::Oef1Kontrol, *TextToFloat("116415321826934814453125"));
-        QCOMPARE(view.Text(Control::Oef1Kontrol), std::string("GOED"));
+        practice.CheckAnswer(answer.toStdString(), Control::Oef1Kontrol, Exercise{base, exponent, Power(base, exponent)});
+        QCOMPARE(view.Text(Control::Oef1Kontrol), std::string(right ? "GOED" : "FOUT"));
     }
 
     void normalisingOnExit_data() {

@@ -39,7 +39,7 @@ fi
 git -C "${tree}" init -q && git -C "${tree}" add -A &&
   git -C "${tree}" -c user.name=deb_check -c user.email=deb_check@localhost commit -qm snapshot ||
   { echo "FAIL: cannot make a git checkout of the sources"; exit 1; }
-for dir in build build-asan build-fuzz; do
+for dir in build build-cross build-asan build-fuzz; do
   mkdir -p "${tree}/${dir}/tests"
   echo "CMAKE_BUILD_TYPE:STRING=RelWithDebInfo" >"${tree}/${dir}/CMakeCache.txt"
   cp /bin/true "${tree}/${dir}/tolvaro"
@@ -119,7 +119,7 @@ FIELDS
 depends=$(relation_names Depends)
 # From dpkg-shlibdeps: the libraries the program links. Named by us: what is only loaded at
 # run time (platform and SVG plugins) and the fonts asked for by name.
-for package in libc6 libstdc++6 libgmp10 libqt6core6 libqt6gui6 libqt6widgets6 libqt6printsupport6 \
+for package in libc6 libstdc++6 libgmp10 libmpfr6 libqt6core6 libqt6gui6 libqt6widgets6 libqt6printsupport6 \
                libqt6svg6 libqt6dbus6 qt6-qpa-plugins fonts-liberation2; do
   grep -qx "${package}" <<<"${depends}" || fail "Depends lacks ${package}: $(field Depends)"
 done
@@ -127,7 +127,7 @@ done
 field Depends | grep -qE 'libqt6widgets6 \(>= [^)]+\)' || fail "Depends not from dpkg-shlibdeps: $(field Depends)"
 # Nothing beyond those and the X11 and Wayland client libraries that measure the screen before Qt
 # starts: a test tool or a development package here would land on every pupil's computer.
-extra=$(grep -vxE 'libc6|libstdc\+\+6|libgcc-s1|libgmp10|libxcb1|libxcb-randr0|libwayland-client0|libqt6(core|gui|widgets|printsupport|svg|dbus)6|qt6-qpa-plugins|fonts-liberation2' <<<"${depends}")
+extra=$(grep -vxE 'libc6|libstdc\+\+6|libgcc-s1|libgmp10|libmpfr6|libxcb1|libxcb-randr0|libwayland-client0|libqt6(core|gui|widgets|printsupport|svg|dbus)6|qt6-qpa-plugins|fonts-liberation2' <<<"${depends}")
 [[ -z ${extra} ]] || fail "Depends names more than the program needs: ${extra//$'\n'/, }"
 [[ $(relation_names Recommends | sort | tr '\n' ' ') == "qt6-translations-l10n qt6-wayland " ]] ||
   fail "Recommends '$(field Recommends)', expected qt6-translations-l10n (Dutch Qt texts) and qt6-wayland (native Wayland)"

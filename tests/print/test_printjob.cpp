@@ -131,7 +131,7 @@ private slots:
     // The draws write no control: the exercise set on screen and its powers stay.
     void screenUntouched() {
         Fixture f;
-        for (int i = 0; i < tolvaro::kRows; ++i) f.practice.ExpectedPowers[static_cast<std::size_t>(i)] = 100.0L + i;
+        for (int i = 0; i < tolvaro::kRows; ++i) f.practice.ExpectedPowers[static_cast<std::size_t>(i)] = 100 + i;
         const auto before = f.practice.ExpectedPowers;
         f.flags = {true, false, true, ""};
         f.Run();

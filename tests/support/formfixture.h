@@ -9,6 +9,7 @@
 #include <QtTest>
 #include <memory>
 
+#include "core/numbertext.h"
 #include "fakeview.h"
 #include "window/application.h"
 #include "window/tform1.h"
@@ -46,7 +47,7 @@ struct FormFixture {
     }
     // The exact power of a row as a pupil types it (small settings only).
     QString answer(int row) const {
-        return QString::number(static_cast<qlonglong>(form->practice().ExpectedPowers[row - 1]));
+        return QString::fromStdString(FloatToText(form->practice().ExpectedPowers[row - 1]));
     }
     void click(const char* name) const { QTest::mouseClick(get(name), Qt::LeftButton); }
     // Types text key by key; characters outside ASCII arrive as key events carrying their text.

@@ -303,7 +303,7 @@ private:
                 return QStringLiteral("row %1 shows %2 ^ %3, beyond any setting").arg(row).arg(base).arg(exponent);
             const QString exact = ExactPowerBelow2To64(baseText, exponentText);
             if (!exact.isEmpty() &&
-                f_.form->practice().ExpectedPowers[row - 1] != static_cast<long double>(exact.toULongLong()))
+                f_.form->practice().ExpectedPowers[row - 1] != Extended(exact.toULongLong()))
                 return QStringLiteral("row %1 expects %2 for %3 ^ %4")
                     .arg(row)
                     .arg(QString::fromStdString(FloatToText(f_.form->practice().ExpectedPowers[row - 1])), baseText,
