@@ -28,6 +28,7 @@
 
 #include "core/steadyclock.h"
 #include "print/tprintdialoog1.h"
+#include "window/accessibility/formaccessibility.h"
 #include "window/application.h"
 #include "window/tform1.h"
 
@@ -121,6 +122,7 @@ int main(int argc, char* argv[]) {
     QTemporaryDir tolvaroDir, bareDir;
     const tolvaro::SteadyClock clock;
     tolvaro::TForm1 form(clock);
+    const tolvaro::FormAccessibility accessibility(form);  // beside the window, as at start-up
     form.printer().SetSetupHook([&tolvaroDir](QPrinter& printer) {
         printer.setOutputFormat(QPrinter::PdfFormat);
         printer.setOutputFileName(QDir(tolvaroDir.path()).filePath(QStringLiteral("sheet.pdf")));

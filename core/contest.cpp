@@ -15,6 +15,7 @@ void Contest::StartknopClick() {
     const auto minutes = TextToInt(minutesText);
     if (!minutes) throw std::runtime_error("'" + minutesText + "' is geen geldig geheel getal.");
     ContestEndTime = start + static_cast<std::int64_t>(*minutes) * 60'000 * kMillisecond;
+    ShownSeconds = -1;
     view_.SetVisible(Control::Startknop, false);
     view_.SetVisible(Control::KlokVenster, true);
     ContestRunning = true;
@@ -35,6 +36,7 @@ void Contest::Timer1Timer() {
     // Within one millisecond of the end counts as the end itself, which does not end it yet.
     if (clock_.Now() - ContestEndTime < kMillisecond) {
         const std::int64_t remaining = ContestEndTime - clock_.Now();
+        ShownSeconds = WholeSeconds(remaining);
         view_.SetText(Control::KlokVenster, FormatCountdown(remaining));
         // The ticks come a little ahead of each second, so the last one before the end comes just
         // before it, and the next a whole period later would give almost a second more. The tick
@@ -48,10 +50,14 @@ void Contest::Timer1Timer() {
     ContestEnd();
 }
 
-std::string Contest::FormatCountdown(std::int64_t remaining) const {
+std::int64_t Contest::WholeSeconds(std::int64_t remaining) {
     if (remaining < 0) remaining = 0;
     const std::int64_t milliseconds = (remaining + kMillisecond / 2) / kMillisecond;
-    return countdownFormat_.Format(milliseconds / 1000);
+    return milliseconds / 1000;
+}
+
+std::string Contest::FormatCountdown(std::int64_t remaining) const {
+    return countdownFormat_.Format(WholeSeconds(remaining));
 }
 
 void Contest::ContestEnd() {

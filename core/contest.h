@@ -30,9 +30,12 @@ public:
 
     // The remaining time as hours, minutes and whole seconds in the countdown's format.
     std::string FormatCountdown(std::int64_t remaining) const;
+    // The whole seconds of a remaining time, as the countdown shows them.
+    static std::int64_t WholeSeconds(std::int64_t remaining);
 
     bool ContestRunning = false;
     std::int64_t ContestEndTime = 0;  // clock reading at which the contest ends
+    std::int64_t ShownSeconds = -1;   // the seconds left the countdown shows; -1 before its first tick
 
 private:
     void ContestEnd();

@@ -104,7 +104,9 @@ void Practice::CheckAllAnswers() {
     BehaaldePunten = VastgelegdePunten;
     AantalGoed = 0;
     for (int row = 1; row <= kRows; ++row) {
+        const std::int32_t rightBefore = AantalGoed;
         CheckAnswer(view_.Text(Row(RowPart::Result, row)), Row(RowPart::Kontrol, row), RowExercises[row - 1]);
+        RowsRight[row - 1] = AantalGoed > rightBefore;
     }
     BehaaldePunten += AantalGoed;
     ShowScore();

@@ -68,6 +68,7 @@ public:
     std::int32_t VastgelegdePunten = 0;
     std::int32_t MaximumPunten = 0;
     std::int32_t AantalGoed = 0;
+    std::array<bool, kRows> RowsRight{};  // the last check's verdict of each row
     std::string SavedMaxGrondtal;
     std::string SavedMaxExponent;
     std::string SavedTimerMinuten;

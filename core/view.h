@@ -14,34 +14,25 @@
 
 namespace tolvaro {
 
-// Every control the logic reads or changes. The rows are four blocks of ten, in row order, so
-// that Row(RowPart, n) can address them by number.
+// Every control the logic reads or changes, and those the window and its accessibility layer
+// address: one list, which makes both the enum and the object names (a control cannot lack its
+// name). The rows are four blocks of ten, in row order, so that Row(RowPart, n) can address them.
+#define TOLVARO_ROW_CONTROLS(X, part)                                                                  \
+    X(Oef1##part) X(Oef2##part) X(Oef3##part) X(Oef4##part) X(Oef5##part) X(Oef6##part) X(Oef7##part) \
+    X(Oef8##part) X(Oef9##part) X(Oef10##part)
+#define TOLVARO_CONTROLS(X)                                                                            \
+    X(Form1) X(Instellingen) X(MaxGrondtal) X(MaxExponent) X(TimerMinuten) X(Reeksteller) X(KlokVenster) \
+    X(Startknop) X(OKKnop1) X(Panel1) X(Panel2) X(Panel3) X(Info) X(Kontroleer) X(VolgendeOefening)     \
+    X(Label6) X(Label8) X(Label48) X(Label49) X(Label51) X(Help) X(RichEdit1) X(Image1) X(Image3)        \
+    X(Image4) X(OKKnop) X(Label42) X(Label43) X(Label44) X(Label45) X(Label46)                         \
+    TOLVARO_ROW_CONTROLS(X, Grondtal) TOLVARO_ROW_CONTROLS(X, Exponent) TOLVARO_ROW_CONTROLS(X, Result) \
+    TOLVARO_ROW_CONTROLS(X, Kontrol)
+
 enum class Control : int {
-    Form1,
-    Instellingen,
-    MaxGrondtal,
-    MaxExponent,
-    TimerMinuten,
-    Reeksteller,
-    KlokVenster,
-    Startknop,
-    OKKnop1,
-    Panel1,
-    Panel3,
-    Info,
-    Kontroleer,
-    VolgendeOefening,
-    Label6,
-    Label8,
-    Label48,
-    Label49,
-    Label51,
-    Help,
-    Oef1Grondtal,
-    Oef1Exponent = Oef1Grondtal + 10,
-    Oef1Result = Oef1Exponent + 10,
-    Oef1Kontrol = Oef1Result + 10,
-    Count = Oef1Kontrol + 10,
+#define TOLVARO_CONTROL_VALUE(name) name,
+    TOLVARO_CONTROLS(TOLVARO_CONTROL_VALUE)
+#undef TOLVARO_CONTROL_VALUE
+    Count,
 };
 
 inline constexpr int kRows = 10;
@@ -53,6 +44,8 @@ constexpr Control Row(RowPart part, int row) {
     return static_cast<Control>(static_cast<int>(Control::Oef1Grondtal) + static_cast<int>(part) * kRows +
                                 row - 1);
 }
+
+static_assert(static_cast<int>(Control::Oef1Kontrol) - static_cast<int>(Control::Oef1Grondtal) == 3 * kRows);
 
 // The object name of a control, e.g. "Oef3Result".
 std::string ControlName(Control control);

@@ -1,6 +1,7 @@
 #include "window/application.h"
 
-#include "window/accessibility.h"
+#include "window/accessibility/interfaces.h"
+#include "window/widgets.h"
 
 #include <QFont>
 #include <QLibraryInfo>
@@ -26,11 +27,7 @@ public:
 }  // namespace
 
 void ConfigureApplication(QApplication& app) {
-    // The layout names Windows faces; map them onto the metric-compatible faces installed here.
-    QFont::insertSubstitution(QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"));
-    QFont::insertSubstitution(QStringLiteral("@Arial Unicode MS"), QStringLiteral("Liberation Sans"));
-    QFont::insertSubstitution(QStringLiteral("Arial"), QStringLiteral("Liberation Sans"));
-    QFont::insertSubstitution(QStringLiteral("Times New Roman"), QStringLiteral("Liberation Serif"));
+    SubstituteLayoutFaces();
     // Desktops match the window to the installed menu entry by this name.
     QGuiApplication::setDesktopFileName(QStringLiteral("nl.kvz.Tolvaro"));
     app.setStyle(new TolvaroStyle);

@@ -1,13 +1,31 @@
-// The layout of the main window as data: one row per control, built into widgets in a loop by
+// The main window as data: one row per control with all that makes it (its place, texts, font,
+// pointer, accessible name, help text, tooltip, key and handlers), built into widgets in a loop by
 // TForm1. Positions are relative to the parent's client area, at 96 pixels per inch.
 #pragma once
 
 #include <QKeyCombination>
+#include <optional>
 #include <span>
+#include <string>
 
 #include "core/color.h"
+#include "core/view.h"
 
 namespace tolvaro {
+
+class TForm1;
+
+// A handler of a control's event; `control` is the control whose event it is (an answer edit
+// tells its row by it).
+using Handler = void (*)(TForm1& form, Control control);
+
+// What a control's events run, connected once where the control is made.
+struct Handlers {
+    Handler click = nullptr;     // a click, by the mouse or the control's key
+    Handler enter = nullptr;     // the focus enters an edit (not when the window is switched to)
+    Handler exit = nullptr;      // the focus leaves an edit that it had entered
+    Handler enterKey = nullptr;  // Enter in an edit
+};
 
 enum class Kind {
     Label,
@@ -53,9 +71,11 @@ struct FontSpec {
 enum class Bevel { None, Raised, Lowered };
 
 struct ControlSpec {
-    const char* name;
+    // The control, where the logic or the window addresses it; its object name comes from it.
+    std::optional<Control> control;
+    const char* name = nullptr;  // the object name of a control without a Control value
     Kind kind;
-    const char* parent;  // nullptr: the window itself
+    Control parent = Control::Form1;
     int x, y, width, height;
     const char* text;    // caption or text at creation (UTF-8)
     FontSpec font;
@@ -80,6 +100,9 @@ struct ControlSpec {
     const char* help = nullptr;
     // The key that clicks the control; Qt::Key_unknown for none. Enter stands for the keypad's too.
     QKeyCombination key = Qt::Key_unknown;
+    Handlers handlers = {};
+
+    std::string ObjectName() const { return control ? ControlName(*control) : name; }
 };
 
 // Every control of the main window, parents before their children, in creation (stacking) order.

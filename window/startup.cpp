@@ -1,8 +1,9 @@
 #include "window/startup.h"
 
 #include "core/steadyclock.h"
+#include "window/accessibility/formaccessibility.h"
 #include "window/application.h"
-#include "window/screenscale.h"
+#include "window/screen/screenscale.h"
 #include "window/tform1.h"
 
 namespace tolvaro {
@@ -16,6 +17,8 @@ int RunTolvaro(int argc, char* argv[]) {
     // The window is shown first; its controls and fonts are loaded right after, before its first
     // paint.
     TForm1 form(clock, nullptr, TForm1::Build::AfterShow);
+    // Beside the window: what assistive tools are told of it.
+    const FormAccessibility accessibility(form);
     form.show();
     return app.exec();
 }

@@ -8,18 +8,19 @@
 #include <QLocale>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QRegion>
 #include <QScrollBar>
+#include <QShortcut>
 #include <QTextCursor>
 #include <QTextEdit>
-#include <string_view>
+#include <algorithm>
 
 #include "print/lightlook.h"
+#include "print/nodropcursor.h"
 #include "print/printjob.h"
 #include "print/tprintdialoog1.h"
-#include "window/accessibility.h"
 #include "window/controltable.h"
-#include "window/keys.h"
-#include "window/placement.h"
+#include "window/screen/placement.h"
 #include "window/widgets.h"
 
 namespace tolvaro {
@@ -28,30 +29,6 @@ namespace {
 
 constexpr Qt::WindowFlags kToolWindowFlags =
     Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint;
-
-// The layout names Windows faces; asking for the installed metric-compatible faces directly
-// spares the font lookup a fallback search for every face it doesn't know. (Were they missing,
-// the font lookup would fall back to the default faces either way.)
-QString InstalledFamily(const char* family) {
-    return std::string_view(family) == "Times New Roman" ? QStringLiteral("Liberation Serif")
-                                                        : QStringLiteral("Liberation Sans");
-}
-
-QFont FontOf(const FontSpec& entry) {
-    QFont font(InstalledFamily(entry.family));
-    font.setPixelSize(entry.pixelSize);
-    font.setBold(entry.style & Bold);
-    font.setItalic(entry.style & Italic);
-    font.setUnderline(entry.style & Underline);
-    // Every text of the window is Western European, which the installed faces cover: no glyph
-    // fallback is needed, and looking up fallback faces is the costliest part of start-up.
-    font.setStyleStrategy(QFont::NoFontMerging);
-    return font;
-}
-
-bool IsWindowSwitch(const QFocusEvent* event) {
-    return event->reason() == Qt::ActiveWindowFocusReason || event->reason() == Qt::PopupFocusReason;
-}
 
 }  // namespace
 
@@ -69,10 +46,12 @@ TForm1::TForm1(const Clock& clock, QWidget* parent, Build build)
     noDropCursor_ = NoDropCursor();
     setCursor(noDropCursor_);
     setMouseTracking(true);
+    // The bare window clears the help box.
     installEventFilter(this);
     widgets_[static_cast<int>(Control::Form1)] = this;
     connect(&timer1_, &QTimer::timeout, this, [this] { Run([this] { contest_.Timer1Timer(); }); });
-    CentreOnScreen(*this);
+    // Made now rather than when shown, where the frame is asked for this very window.
+    if (const auto place = CentredGeometry(size(), [this] { return winId(); })) setGeometry(*place);
     if (build == Build::Now) Construct();
 }
 
@@ -80,132 +59,60 @@ void TForm1::Construct() {
     built_ = true;
     setWindowIcon(QIcon(QStringLiteral(":/art/icon.svg")));
     BuildControls();
-    WireHandlers();
     FormCreate();
+    emit built();
 }
 
 TForm1::~TForm1() {
     // Children are destroyed after this body; their last focus events must not reach the logic.
-    accessibility_.reset();
-    handlers_.clear();
+    for (QWidget* control : findChildren<QWidget*>()) control->disconnect(this);
 }
 
 // ---------------------------------------------------------------- building from the table
 
 void TForm1::BuildControls() {
-    QHash<QString, QWidget*> byName;
     for (const ControlSpec& entry : MainWindowControls()) {
-        QWidget* parent = entry.parent ? byName.value(QString::fromLatin1(entry.parent), this) : this;
-        QWidget* widget = CreateControl(entry, parent);
-        byName.insert(widget->objectName(), widget);
+        QWidget* widget = CreateWidget(entry, this->widget(entry.parent), noDropCursor_);
         specs_.insert(widget, &entry);
+        if (entry.control) widgets_[static_cast<int>(*entry.control)] = widget;
+        Connect(entry, widget);
     }
-    for (int i = 0; i < static_cast<int>(Control::Count); ++i) {
-        const auto control = static_cast<Control>(i);
-        if (control == Control::Form1) continue;
-        widgets_[i] = byName.value(QString::fromStdString(ControlName(control)));
-        Q_ASSERT(widgets_[i]);
-    }
+    Q_ASSERT(std::find(widgets_.cbegin(), widgets_.cend(), nullptr) == widgets_.cend());
     help_ = static_cast<QTextEdit*>(widget(Control::Help));
-    richEdit1_ = static_cast<QTextEdit*>(byName.value(QStringLiteral("RichEdit1")));
+    richEdit1_ = static_cast<QTextEdit*>(widget(Control::RichEdit1));
     info_ = widget(Control::Info);
     for (int row = 1; row < kRows; ++row) {
         setTabOrder(widget(Row(RowPart::Result, row)), widget(Row(RowPart::Result, row + 1)));
     }
+    // Escape is the window's cancel key, not a click (see EscapeKey).
+    connect(new QShortcut(QKeySequence(Qt::Key_Escape), this), &QShortcut::activated, this, &TForm1::EscapeKey);
 }
 
-QWidget* TForm1::CreateControl(const ControlSpec& entry, QWidget* parent) {
-    QWidget* widget = nullptr;
-    const QString text = QString::fromUtf8(entry.text ? entry.text : "");
-    switch (entry.kind) {
-        case Kind::Label: {
-            auto* label = new QLabel(text, parent);
-            Qt::Alignment align = Qt::AlignTop;
-            align |= (entry.flags & AlignRight) ? Qt::AlignRight : (entry.flags & AlignCenter) ? Qt::AlignHCenter
-                                                                                              : Qt::AlignLeft;
-            label->setAlignment(align);
-            label->setWordWrap(entry.flags & WordWrap);
-            label->setTextFormat(Qt::PlainText);
-            widget = label;
-            break;
-        }
-        case Kind::Edit: {
-            auto* edit = new TEdit(parent, entry.flags & SelectOnFocus, entry.flags & KeepSelection);
-            edit->setMaxLength(entry.maxLength);
-            edit->setText(text);
-            edit->setFocusPolicy((entry.flags & TabStop) ? Qt::StrongFocus : Qt::ClickFocus);
-            widget = edit;
-            break;
-        }
-        case Kind::Button: {
-            auto* button = new QPushButton(text, parent);
-            button->setAutoDefault(false);
-            // Enter presses the default button wherever the focus is, so it needs none; taking it
-            // from a click would leave the focus on no control once the about panel hides it.
-            button->setFocusPolicy((entry.flags & DefaultButton) ? Qt::NoFocus : Qt::ClickFocus);
-            if (entry.picture) {
-                button->setIcon(QIcon(QString::fromLatin1(entry.picture)));
-                // A square glyph whose side is a multiple of 4 logical pixels is a whole number of
-                // device pixels at every quarter-step scale factor: drawn without resampling.
-                const int side = std::min(entry.width - 12, entry.height - 8) / 4 * 4;
-                button->setIconSize(QSize(side, side));
-            }
-            widget = button;
-            break;
-        }
-        case Kind::GroupBox: widget = new QGroupBox(text, parent); break;
-        case Kind::Panel:
-            widget = new TPanel(parent, static_cast<int>(entry.bevelInner == Bevel::Raised) -
-                                            static_cast<int>(entry.bevelInner == Bevel::Lowered),
-                                static_cast<int>(entry.bevelOuter == Bevel::Raised) -
-                                    static_cast<int>(entry.bevelOuter == Bevel::Lowered),
-                                entry.bevelWidth, entry.borderWidth, entry.borderLine);
-            break;
-        case Kind::Image: widget = new TImage(parent, QString::fromLatin1(entry.picture), entry.stretch); break;
-        case Kind::RichText: {
-            auto* box = new TRichEdit(parent);
-            box->setReadOnly(entry.flags & ReadOnly);
-            box->setAcceptRichText(false);
-            box->setFocusPolicy((entry.flags & Hidden) ? Qt::NoFocus : Qt::ClickFocus);
-            if (entry.flatFrame) box->setFrameStyle(QFrame::Box | QFrame::Plain);
-            widget = box;
-            break;
-        }
+// The row's handlers on the control's signals, and its key.
+void TForm1::Connect(const ControlSpec& entry, QWidget* widget) {
+    const Control control = entry.control.value_or(Control::Form1);
+    const Handlers& h = entry.handlers;
+    const auto run = [this, control](Handler handler) {
+        return [this, control, handler] { Run([&] { handler(*this, control); }); };
+    };
+    if (auto* edit = qobject_cast<TEdit*>(widget)) {
+        if (h.click) connect(edit, &TEdit::clicked, this, run(h.click));
+        if (h.enter) connect(edit, &TEdit::entered, this, run(h.enter));
+        if (h.exit) connect(edit, &TEdit::left, this, run(h.exit));
+        connect(edit, &TEdit::enterPressed, this, [this, control, key = h.enterKey] { EnterKey(key, control); });
+    } else if (auto* button = qobject_cast<QAbstractButton*>(widget); button && h.click) {
+        // A press whose focus step hid the button (leaving the minutes field may hide START) is
+        // no click: the button is gone from under the pointer.
+        connect(button, &QAbstractButton::clicked, this, [button, click = run(h.click)] {
+            if (button->isVisible()) click();
+        });
+    } else if (auto* image = qobject_cast<TImage*>(widget); image && h.click) {
+        connect(image, &TImage::clicked, this, run(h.click));
     }
-    ApplyLightStyle(widget);
-    widget->setObjectName(QString::fromLatin1(entry.name));
-    if (entry.accessibleName) widget->setAccessibleName(QString::fromUtf8(entry.accessibleName));
-    if (entry.help) handlers_[widget].help = entry.help;
-    if (entry.key.key() != Qt::Key_unknown) keys_.insert(entry.key.toCombined(), widget);
-    widget->setGeometry(entry.x, entry.y, entry.width, entry.height);
-    if (entry.font.family) widget->setFont(FontOf(entry.font));
-    QPalette palette;
-    palette.setResolveMask(0);
-    if (entry.font.family && entry.font.color != Color::None) {
-        const QColor color = ToQColor(entry.font.color);
-        palette.setColor(QPalette::WindowText, color);
-        palette.setColor(QPalette::Text, color);
-        palette.setColor(QPalette::ButtonText, color);
+    if (entry.help || entry.control == Control::Panel3 || entry.control == Control::Info) {
+        widget->installEventFilter(this);
     }
-    if (entry.background != Color::None) {
-        palette.setColor(QPalette::Window, ToQColor(entry.background));
-        if (entry.kind == Kind::RichText) palette.setColor(QPalette::Base, ToQColor(entry.background));
-    }
-    widget->setPalette(palette);
-    widget->setAutoFillBackground(entry.background != Color::None || (entry.flags & Opaque) ||
-                                  entry.kind == Kind::Panel || entry.kind == Kind::GroupBox);
-    SetPointer(widget, entry.kind, entry.cursor, noDropCursor_);
-    if (entry.tooltip) {
-        widget->setToolTip(QString::fromUtf8(entry.tooltip));
-        widget->setToolTipDuration(5000);
-    }
-    // Explicit either way: controls built after the window is shown are not shown with it.
-    widget->setVisible(!(entry.flags & Hidden));
-    // Mouse movement stops at the innermost control: a label in a panel does not clear the help.
-    widget->setAttribute(Qt::WA_NoMousePropagation);
-    widget->setMouseTracking(true);
-    widget->installEventFilter(this);
-    return widget;
+    if (entry.key.key() != Qt::Key_unknown) AddKey(KeyOf(widget), widget);
 }
 
 void TForm1::AdjustAutoSize(QLabel* label) {
@@ -218,134 +125,18 @@ void TForm1::AdjustAutoSize(QLabel* label) {
     label->setGeometry(left, old.y(), width, old.height());
 }
 
-void TForm1::WireHandlers() {
-    auto on = [this](Control control) -> Handlers& { return handlers_[widget(control)]; };
-    auto& p = practice_;
-    on(Control::Form1).help = "";
-
-    struct SettingWiring {
-        Control edit;
-        void (Practice::*click)();
-        void (Practice::*enter)();
-        void (Practice::*exit)();
-        void (Practice::*keyPress)(char);
-    };
-    const SettingWiring settings[] = {
-        {Control::MaxGrondtal, &Practice::MaxGrondtalClick, &Practice::MaxGrondtalEnter, &Practice::MaxGrondtalExit,
-         &Practice::MaxGrondtalKeyPress},
-        {Control::MaxExponent, &Practice::MaxExponentClick, &Practice::MaxGrondtalEnter, &Practice::MaxExponentExit,
-         &Practice::MaxExponentKeyPress},
-        {Control::TimerMinuten, &Practice::TimerMinutenClick, &Practice::TimerMinutenEnter,
-         &Practice::TimerMinutenExit, &Practice::TimerMinutenKeyPress},
-    };
-    for (const SettingWiring& setting : settings) {
-        Handlers& h = on(setting.edit);
-        h.click = [&p, f = setting.click] { (p.*f)(); };
-        h.enter = [&p, edit = setting.edit, f = setting.enter] {
-            p.SettingEntered(edit);
-            (p.*f)();
-        };
-        h.exit = [&p, f = setting.exit] { (p.*f)(); };
-        h.enterKey = [&p, f = setting.keyPress] { (p.*f)(13); };
-    }
-    for (int row = 1; row <= kRows; ++row) {
-        Handlers& result = on(Row(RowPart::Result, row));
-        result.click = [&p, row] { p.ResultClick(row); };
-        result.enter = [&p] { p.MaxGrondtalEnter(); };
-        result.exit = [&p, row] { p.ResultExit(row); };
-        result.enterKey = [&p, row] { p.ResultKeyPress(row, 13); };
-    }
-
-    QWidget* image1 = findChild<QWidget*>(QStringLiteral("Image1"));
-    QWidget* image3 = findChild<QWidget*>(QStringLiteral("Image3"));
-    QWidget* image4 = findChild<QWidget*>(QStringLiteral("Image4"));
-    handlers_[image1].click = [this] { Image1Click(); };
-    handlers_[image3].click = [this] { Image3Click(); };
-    handlers_[image4].click = [this] { Image4Click(); };
-    // The countdown says the time left to a screen reader (it shows it to everyone else).
-    on(Control::KlokVenster).click = [this] { accessibility_->AnnounceTimeLeft(); };
-
-    auto button = [this](const QString& name, std::function<void()> handler) {
-        auto* b = findChild<QPushButton*>(name);
-        // A press whose focus step hid the button (leaving the minutes field may hide START) is
-        // no click: the button is gone from under the pointer.
-        connect(b, &QPushButton::clicked, this, [this, b, handler] {
-            if (b->isVisible()) Run(handler);
-        });
-    };
-    button(QStringLiteral("Kontroleer"), [&p] { p.KontroleerClick(); });
-    button(QStringLiteral("VolgendeOefening"), [&p] { p.VolgendeOefeningClick(); });
-    button(QStringLiteral("Startknop"), [this] { contest_.StartknopClick(); });
-    button(QStringLiteral("OKKnop1"), [this] { contest_.OKKnop1Click(); });
-    button(QStringLiteral("OKKnop"), [this] { OKKnopClick(); });
-
-    // Assistive tools read a control's help text and key as its description; the pictures that
-    // react to a click are offered to them as buttons.
-    FormAccessibility::Descriptions descriptions;
-    for (auto spec = specs_.cbegin(); spec != specs_.cend(); ++spec) {
-        const ControlSpec& entry = **spec;
-        const QKeyCombination key = (entry.flags & CancelButton) ? QKeyCombination(Qt::Key_Escape) : entry.key;
-        // Without a help text, the tooltip (which assistive tools read in its place) goes first.
-        const char* text = entry.help ? entry.help : entry.tooltip ? entry.tooltip : "";
-        const QString description = AccessibleDescriptionOf(text, KeyName(key));
-        if (!description.isEmpty()) descriptions.emplace_back(static_cast<QWidget*>(spec.key()), description);
-    }
-    accessibility_ = std::make_unique<FormAccessibility>(*this, descriptions, std::vector<QWidget*>{image1, image3, image4});
-}
-
 // ---------------------------------------------------------------- events
 
+// The help box follows the mouse; the labels of a panel are sized to their text when it is shown.
 bool TForm1::eventFilter(QObject* watched, QEvent* event) {
     if (!built_) return QWidget::eventFilter(watched, event);
-    auto* widget = qobject_cast<QWidget*>(watched);
-    const auto it = handlers_.constFind(watched);
-    const bool handled = it != handlers_.constEnd();
-    switch (event->type()) {
-        case QEvent::MouseMove:
-            if (handled && it->help && widget->isEnabled()) SetHelpText(it->help);
-            break;
-        case QEvent::MouseButtonPress:
-            if (static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) pressed_ = widget;
-            break;
-        case QEvent::MouseButtonRelease: {
-            auto* mouse = static_cast<QMouseEvent*>(event);
-            const bool click = mouse->button() == Qt::LeftButton && pressed_ == widget &&
-                               widget->rect().contains(mouse->position().toPoint());
-            pressed_ = nullptr;
-            if (click && handled && it->click && widget->isEnabled() && widget->isVisible()) {
-                const auto handler = it->click;
-                Run(handler);
-            }
-            break;
-        }
-        case QEvent::FocusIn:
-            // Entered also when the window's activation brings the focus (no entry handler runs
-            // then, but leaving it is an exit all the same).
-            if (handled) entered_ = widget;
-            if (handled && it->enter && !IsWindowSwitch(static_cast<QFocusEvent*>(event))) {
-                const auto handler = it->enter;
-                Run(handler);
-            }
-            break;
-        case QEvent::FocusOut:
-            // Only a control that was entered is left: a focus step in another control's exit can
-            // take the focus from a clicked control before it ever got it.
-            if (handled && it->exit && entered_ == widget && !IsWindowSwitch(static_cast<QFocusEvent*>(event))) {
-                entered_ = nullptr;
-                const auto handler = it->exit;
-                Run(handler);
-            }
-            break;
-        case QEvent::Show:
-            if (watched == info_ || watched == widgets_[static_cast<int>(Control::Panel3)]) {
-                for (QLabel* label : widget->findChildren<QLabel*>()) AdjustAutoSize(label);
-            }
-            break;
-        case QEvent::KeyPress: {
-            auto* key = static_cast<QKeyEvent*>(event);
-            return HandleKey(widget, key->key(), key->modifiers());
-        }
-        default: break;
+    auto* control = static_cast<QWidget*>(watched);
+    const ControlSpec* entry = watched == this ? nullptr : specs_.value(watched);
+    if (event->type() == QEvent::MouseMove && control->isEnabled()) {
+        if (watched == this) SetHelpText({});
+        else if (entry && entry->help) SetHelpText(entry->help);
+    } else if (event->type() == QEvent::Show && (watched == info_ || watched == widget(Control::Panel3))) {
+        for (QLabel* label : control->findChildren<QLabel*>()) AdjustAutoSize(label);
     }
     return QWidget::eventFilter(watched, event);
 }
@@ -379,7 +170,7 @@ void TForm1::ReturnFromPrintDialog() {
     }, Qt::QueuedConnection);
 }
 
-// ---------------------------------------------------------------- start-up and pictures
+// ---------------------------------------------------------------- start-up, about panel, pictures
 
 void TForm1::FormCreate() {
     practice_.ResetSeries();
@@ -410,6 +201,84 @@ void TForm1::OKKnopClick() {
 }
 void TForm1::Image3Click() { OpenPrintDialog(); }
 void TForm1::Image4Click() { Quit(); }
+
+// ---------------------------------------------------------------- keys
+
+// Through Qt's shortcuts, so that Qt tells assistive tools each control's key; Enter stands for the
+// keypad's too.
+void TForm1::AddKey(const QKeySequence& key, QWidget* control) {
+    auto* shortcut = new QShortcut(this);
+    QList<QKeySequence> keys{key};
+    if (key[0].key() == Qt::Key_Return) {
+        keys << QKeySequence(QKeyCombination(key[0].keyboardModifiers(), Qt::Key_Enter));
+    }
+    shortcut->setKeys(keys);
+    connect(shortcut, &QShortcut::activated, this, [this, control] { ClickByKey(control); });
+}
+
+// The about panel's OK, while it can be pressed: the window's default button, and what Escape
+// presses when RESET is not there, as it closes a dialog.
+bool TForm1::PressAboutOk() {
+    if (info_->isHidden() || !widget(Control::OKKnop)->isEnabled()) return false;
+    Run([this] { OKKnopClick(); });
+    return true;
+}
+
+// Enter in an edit.
+void TForm1::EnterKey(Handler handler, Control control) {
+    if (!PressAboutOk() && handler) Run([&] { handler(*this, control); });
+}
+
+// Enter elsewhere, also on no control (the edits and buttons take their own).
+void TForm1::keyPressEvent(QKeyEvent* event) {
+    if (!IsEnter(event) || !PressAboutOk()) QWidget::keyPressEvent(event);
+}
+
+// Escape presses RESET while RESET can be pressed, wherever the focus is (also on no control, as
+// after the end of a contest took it out of an answer edit) and also while the about panel lies
+// over it.
+void TForm1::EscapeKey() {
+    auto* reset = static_cast<QAbstractButton*>(widget(Control::OKKnop1));
+    if (!reset->isHidden() && reset->isEnabled()) {
+        reset->click();
+    } else if (reset->isHidden()) {
+        PressAboutOk();
+    }
+}
+
+// A key clicks its control as the mouse would, or not at all where the mouse could not: the
+// control must be shown, enabled and not under the about panel. The press moves the focus first,
+// where a mouse press moves it, so the field being left settles its text (and may hide or disable
+// the control) before the control acts; the focus then rests where the click leaves it.
+void TForm1::ClickByKey(QWidget* control) {
+    if (!Reachable(control)) {
+        emit keyRefused(control);
+        return;
+    }
+    for (QWidget* w = control; w && w != this; w = w->parentWidget()) {
+        if (w->focusPolicy() & Qt::ClickFocus) {
+            w->setFocus(Qt::MouseFocusReason);
+            break;
+        }
+    }
+    if (!Reachable(control)) {
+        emit keyRefused(control);
+        return;
+    }
+    if (auto* button = qobject_cast<QAbstractButton*>(control)) button->click();
+    else if (auto* image = qobject_cast<TImage*>(control)) image->click();
+    else if (auto* label = qobject_cast<TLabel*>(control)) label->click();
+    else if (auto* edit = qobject_cast<TEdit*>(control)) edit->click();
+}
+
+bool TForm1::Reachable(const QWidget* control) const {
+    if (!isEnabled() || !control->isVisible() || !control->isEnabled()) return false;
+    if (info_->isHidden() || info_->isAncestorOf(control)) return true;
+    const QRect area(control->mapTo(this, QPoint(0, 0)), control->size());
+    return !QRegion(area).subtracted(info_->geometry()).isEmpty();
+}
+
+// ---------------------------------------------------------------- handlers and errors
 
 void TForm1::Run(const std::function<void()>& handler) {
     try {
@@ -446,7 +315,7 @@ void TForm1::SetText(Control control, const std::string& text) {
     } else if (auto* edit = qobject_cast<QLineEdit*>(w)) {
         WriteText(edit, value);
     }
-    if (accessibility_) accessibility_->TextChanged(control);
+    emit textChanged(control);
 }
 
 std::string TForm1::Text(Control control) const {

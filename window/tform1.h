@@ -1,12 +1,15 @@
 // The main window.
 //
-// Data flow in window/: TForm1 builds every control from the control table, then turns Qt's
-// events (clicks, keys, focus in and out, mouse movement, timer ticks) into calls of the core
-// handlers of the same names; those read and write the controls back through the View
-// operations implemented here. Errors escaping a handler go to the general error report.
+// Data flow in window/: TForm1 builds every control from its row of the control table and
+// connects the control's signals (clicked, entered, left, Enter pressed) and its key (a QShortcut)
+// to the handlers the row names, once; those are the core's handlers of the same names, which
+// read and write the controls back through the View operations implemented here. Errors escaping
+// a handler go to the general error report. The window tells what happened through its signals;
+// the accessibility layer (window/accessibility/) is made beside it and listens.
 #pragma once
 
 #include <QHash>
+#include <QKeySequence>
 #include <QPointer>
 #include <QTimer>
 #include <QWidget>
@@ -22,15 +25,13 @@
 #include "print/printer.h"
 #include "print/printflags.h"
 #include "print/worksheet.h"
+#include "window/controltable.h"
 #include "window/ticktimer.h"
 
 class QLabel;
 class QTextEdit;
 
 namespace tolvaro {
-
-struct ControlSpec;
-class FormAccessibility;
 
 class TForm1 : public QWidget, public View {
     Q_OBJECT
@@ -75,15 +76,27 @@ public:
     Printer& printer() { return printer_; }
     QTimer& timer1() { return timer1_; }
     QWidget* widget(Control control) const { return widgets_[static_cast<int>(control)]; }
+    // The row a control was made from; none for the window and the widgets Qt makes inside controls.
+    const ControlSpec* spec(const QWidget* control) const { return specs_.value(control); }
+    bool isBuilt() const { return built_; }
     int activationCount() const { return activations_; }
-    FormAccessibility* accessibility() const { return accessibility_.get(); }
     // Replaces the message box of the general error report (tests count the reports instead).
     void setErrorReporter(std::function<void(const QString&)> reporter) { errorReporter_ = std::move(reporter); }
 
     std::array<WorksheetEntry, 30> WorksheetTable;  // the last print job's thirty exercises
     std::string RowSeparator;
 
+    // Handlers of the window itself.
+    void Image1Click();
+    void OKKnopClick();
+    void Image3Click();
+    void Image4Click();
+
 signals:
+    // The controls are made and wired (at once, or when the window is first shown).
+    void built();
+    // A view operation set a control's text.
+    void textChanged(tolvaro::Control control);
     // Told once the logic's handler is done with the controls.
     void happened(tolvaro::Moment moment);
     void aboutShown(bool shown);
@@ -93,27 +106,18 @@ signals:
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
-    struct Handlers {
-        std::function<void()> click;
-        std::function<void()> enter;
-        std::function<void()> exit;
-        std::function<void()> enterKey;
-        const char* help = nullptr;  // help text shown on mouse movement; "" clears the box
-    };
-
     void Construct();
     void BuildControls();
-    QWidget* CreateControl(const ControlSpec& entry, QWidget* parent);
-    void WireHandlers();
+    void Connect(const ControlSpec& entry, QWidget* widget);
+    void AddKey(const QKeySequence& key, QWidget* control);
     void FormCreate();
     void FormActivate();
-    void Image1Click();
-    void OKKnopClick();
-    void Image3Click();
-    void Image4Click();
-    bool HandleKey(QWidget* widget, int key, Qt::KeyboardModifiers modifiers);
+    bool PressAboutOk();
+    void EnterKey(Handler handler, Control control);
+    void EscapeKey();
     void ClickByKey(QWidget* control);
     bool Reachable(const QWidget* control) const;
     void AdjustAutoSize(QLabel* label);
@@ -127,14 +131,10 @@ private:
     Printer printer_;
     TickTimer timer1_;
     std::array<QWidget*, static_cast<int>(Control::Count)> widgets_{};
-    QHash<QObject*, Handlers> handlers_;
-    QHash<QObject*, const ControlSpec*> specs_;
-    QHash<int, QWidget*> keys_;  // the control each key clicks, by the key's combined value
+    QHash<const QObject*, const ControlSpec*> specs_;
     QTextEdit* help_ = nullptr;
     QTextEdit* richEdit1_ = nullptr;
     QWidget* info_ = nullptr;
-    QPointer<QWidget> pressed_;
-    QPointer<QWidget> entered_;  // the control whose exit may run next
     QCursor noDropCursor_;
     bool activationPending_ = true;
     bool shownOnce_ = false;
@@ -142,7 +142,6 @@ private:
     bool measuring_ = false;  // labels are sized to their text once the window is up
     int activations_ = 0;
     std::function<void(const QString&)> errorReporter_;
-    std::unique_ptr<FormAccessibility> accessibility_;
 };
 
 }  // namespace tolvaro

@@ -2,6 +2,8 @@
 
 #include <QAbstractScrollArea>
 #include <QFocusEvent>
+#include <QGroupBox>
+#include <QKeyEvent>
 #include <QFontMetrics>
 #include <QMouseEvent>
 #include <QPainter>
@@ -9,118 +11,152 @@
 #include <QSvgRenderer>
 
 #include <algorithm>
+#include <string_view>
+
+#include "print/lightlook.h"
 
 namespace tolvaro {
 
 namespace {
 
-// Draws `width` nested one-pixel frames inside `rect`, light on top-left for raised.
-QRect DrawBevel(QPainter& painter, QRect rect, bool raised, int width, const QPalette& palette) {
-    const QColor light = palette.color(QPalette::Light);
-    const QColor dark = palette.color(QPalette::Dark);
-    for (int i = 0; i < width && rect.width() > 1 && rect.height() > 1; ++i) {
-        painter.setPen(raised ? light : dark);
-        painter.drawLine(rect.topLeft(), rect.topRight());
-        painter.drawLine(rect.topLeft(), rect.bottomLeft());
-        painter.setPen(raised ? dark : light);
-        painter.drawLine(rect.bottomLeft(), rect.bottomRight());
-        painter.drawLine(rect.topRight(), rect.bottomRight());
-        rect.adjust(1, 1, -1, -1);
-    }
-    return rect;
-}
+constexpr char kKeyProperty[] = "tolvaroKey";
 
-// Runs a change of the edit's selection without the selection events it would send: those reach a
-// screen reader before the focus does, and it reads the selected text once for the selection and
-// once more with the field (and "not selected" for the field left). It reads the selection with
-// the focus all the same. The events come from the edit's text engine, its one QObject child of
-// that class; should a Qt release lack it, the events are sent as before.
-template <class Change>
-void WithoutSelectionEvents(QLineEdit* edit, Change change) {
-    QObject* engine = nullptr;
-    for (QObject* child : edit->children()) {
-        if (qstrcmp(child->metaObject()->className(), "QWidgetLineControl") == 0) engine = child;
+// The faces the layout names and the installed metric-compatible faces that stand in for them.
+constexpr std::pair<std::string_view, const char*> kFaces[] = {
+    {"MS Sans Serif", "Liberation Sans"},
+    {"@Arial Unicode MS", "Liberation Sans"},
+    {"Arial", "Liberation Sans"},
+    {"Times New Roman", "Liberation Serif"},
+};
+
+QString InstalledFace(std::string_view family) {
+    for (const auto& [layout, installed] : kFaces) {
+        if (layout == family) return QString::fromLatin1(installed);
     }
-    const bool wasBlocked = engine && engine->blockSignals(true);
-    change();
-    if (engine) engine->blockSignals(wasBlocked);
-    edit->update();
+    return QString::fromUtf8(family.data(), static_cast<qsizetype>(family.size()));
 }
 
 }  // namespace
 
-TPanel::TPanel(QWidget* parent, int bevelInner, int bevelOuter, int bevelWidth, int borderWidth, bool borderLine)
-    : QFrame(parent),
-      inner_(bevelInner),
-      outer_(bevelOuter),
-      bevelWidth_(bevelWidth),
-      borderWidth_(borderWidth),
-      borderLine_(borderLine) {}
-
-void TPanel::paintEvent(QPaintEvent*) {
-    QPainter painter(this);
-    QRect rect = this->rect();
-    if (borderLine_) {
-        painter.setPen(palette().color(QPalette::Shadow));
-        painter.drawRect(rect.adjusted(0, 0, -1, -1));
-        rect.adjust(1, 1, -1, -1);
+QWidget* CreateWidget(const ControlSpec& entry, QWidget* parent, const QCursor& noDrop) {
+    QWidget* widget = nullptr;
+    const QString text = QString::fromUtf8(entry.text ? entry.text : "");
+    switch (entry.kind) {
+        case Kind::Label: {
+            auto* label = new TLabel(text, parent);
+            Qt::Alignment align = Qt::AlignTop;
+            align |= (entry.flags & AlignRight) ? Qt::AlignRight : (entry.flags & AlignCenter) ? Qt::AlignHCenter
+                                                                                              : Qt::AlignLeft;
+            label->setAlignment(align);
+            label->setWordWrap(entry.flags & WordWrap);
+            label->setTextFormat(Qt::PlainText);
+            widget = label;
+            break;
+        }
+        case Kind::Edit: {
+            auto* edit = new TEdit(parent, entry.flags & SelectOnFocus, entry.flags & KeepSelection);
+            edit->setMaxLength(entry.maxLength);
+            edit->setText(text);
+            edit->setFocusPolicy((entry.flags & TabStop) ? Qt::StrongFocus : Qt::ClickFocus);
+            widget = edit;
+            break;
+        }
+        case Kind::Button: {
+            // Made first and named then: an accessibility interface asked for while it is being made
+            // would be Qt's for a plain button, kept for good.
+            auto* button = new TButton(parent);
+            button->setText(text);
+            button->setAutoDefault(false);
+            // Enter presses the default button wherever the focus is, so it needs none; taking it
+            // from a click would leave the focus on no control once the about panel hides it.
+            button->setFocusPolicy((entry.flags & DefaultButton) ? Qt::NoFocus : Qt::ClickFocus);
+            if (entry.picture) {
+                button->setIcon(QIcon(QString::fromLatin1(entry.picture)));
+                // A square glyph whose side is a multiple of 4 logical pixels is a whole number of
+                // device pixels at every quarter-step scale factor: drawn without resampling.
+                const int side = std::min(entry.width - 12, entry.height - 8) / 4 * 4;
+                button->setIconSize(QSize(side, side));
+            }
+            widget = button;
+            break;
+        }
+        case Kind::GroupBox: widget = new QGroupBox(text, parent); break;
+        case Kind::Panel:
+            widget = new TPanel(parent, static_cast<int>(entry.bevelInner == Bevel::Raised) -
+                                            static_cast<int>(entry.bevelInner == Bevel::Lowered),
+                                static_cast<int>(entry.bevelOuter == Bevel::Raised) -
+                                    static_cast<int>(entry.bevelOuter == Bevel::Lowered),
+                                entry.bevelWidth, entry.borderWidth, entry.borderLine);
+            break;
+        case Kind::Image: widget = new TImage(parent, QString::fromLatin1(entry.picture), entry.stretch); break;
+        case Kind::RichText: {
+            auto* box = new TRichEdit(parent);
+            box->setReadOnly(entry.flags & ReadOnly);
+            box->setAcceptRichText(false);
+            box->setFocusPolicy((entry.flags & Hidden) ? Qt::NoFocus : Qt::ClickFocus);
+            if (entry.flatFrame) box->setFrameStyle(QFrame::Box | QFrame::Plain);
+            widget = box;
+            break;
+        }
     }
-    if (outer_ != 0) rect = DrawBevel(painter, rect, outer_ > 0, bevelWidth_, palette());
-    rect.adjust(borderWidth_, borderWidth_, -borderWidth_, -borderWidth_);
-    if (inner_ != 0) DrawBevel(painter, rect, inner_ > 0, bevelWidth_, palette());
+    ApplyLightStyle(widget);
+    widget->setObjectName(QString::fromStdString(entry.ObjectName()));
+    if (entry.accessibleName) widget->setAccessibleName(QString::fromUtf8(entry.accessibleName));
+    const QKeyCombination key = (entry.flags & CancelButton) ? QKeyCombination(Qt::Key_Escape) : entry.key;
+    if (key.key() != Qt::Key_unknown) widget->setProperty(kKeyProperty, QKeySequence(key));
+    widget->setGeometry(entry.x, entry.y, entry.width, entry.height);
+    if (entry.font.family) widget->setFont(FontOf(entry.font));
+    QPalette palette;
+    palette.setResolveMask(0);
+    if (entry.font.family && entry.font.color != Color::None) {
+        const QColor color = ToQColor(entry.font.color);
+        palette.setColor(QPalette::WindowText, color);
+        palette.setColor(QPalette::Text, color);
+        palette.setColor(QPalette::ButtonText, color);
+    }
+    if (entry.background != Color::None) {
+        palette.setColor(QPalette::Window, ToQColor(entry.background));
+        if (entry.kind == Kind::RichText) palette.setColor(QPalette::Base, ToQColor(entry.background));
+    }
+    widget->setPalette(palette);
+    widget->setAutoFillBackground(entry.background != Color::None || (entry.flags & Opaque) ||
+                                  entry.kind == Kind::Panel || entry.kind == Kind::GroupBox);
+    SetPointer(widget, entry.kind, entry.cursor, noDrop);
+    if (entry.tooltip) {
+        widget->setToolTip(QString::fromUtf8(entry.tooltip));
+        widget->setToolTipDuration(5000);
+    }
+    // Explicit either way: controls built after the window is shown are not shown with it.
+    widget->setVisible(!(entry.flags & Hidden));
+    // Mouse movement stops at the innermost control: a label in a panel does not clear the help.
+    widget->setAttribute(Qt::WA_NoMousePropagation);
+    widget->setMouseTracking(true);
+    return widget;
 }
 
-TImage::TImage(QWidget* parent, const QString& resource, bool stretch)
-    : QWidget(parent), resource_(resource), stretch_(stretch) {}
+QFont FontOf(const FontSpec& entry) {
+    // Asking for the installed faces directly spares the font lookup a fallback search for every
+    // face it doesn't know.
+    QFont font(InstalledFace(entry.family));
+    font.setPixelSize(entry.pixelSize);
+    font.setBold(entry.style & Bold);
+    font.setItalic(entry.style & Italic);
+    font.setUnderline(entry.style & Underline);
+    // Every text of the window is Western European, which the installed faces cover: no glyph
+    // fallback is needed, and looking up fallback faces is the costliest part of start-up.
+    font.setStyleStrategy(QFont::NoFontMerging);
+    return font;
+}
 
-void TImage::paintEvent(QPaintEvent*) {
-    // Rendered from the vector art at paint time, so it stays sharp at any scale (also where a
-    // control's edge falls between device pixels). The art is read once, on the first paint.
-    if (!renderer_) renderer_ = std::make_unique<QSvgRenderer>(resource_);
-    if (!renderer_->isValid()) return;
-    QPainter painter(this);
-    painter.setRenderHint(QPainter::Antialiasing);
-    if (stretch_) {
-        renderer_->render(&painter, QRectF(rect()));
-    } else {
-        const QSize natural = renderer_->defaultSize().boundedTo(size());
-        renderer_->render(&painter, QRectF(QPointF(0, 0), QSizeF(natural)));
+void SubstituteLayoutFaces() {
+    // For the fonts asked for by name elsewhere (the print dialog, the worksheet).
+    for (const auto& [layout, installed] : kFaces) {
+        QFont::insertSubstitution(QString::fromLatin1(layout.data(), static_cast<qsizetype>(layout.size())),
+                                  QString::fromLatin1(installed));
     }
 }
 
-void TEdit::focusInEvent(QFocusEvent* event) {
-    WithoutSelectionEvents(this, [&] {
-        QLineEdit::focusInEvent(event);
-        if (selectOnFocus_ && event->reason() != Qt::MouseFocusReason) selectAll();
-    });
-}
-
-void TEdit::focusOutEvent(QFocusEvent* event) {
-    const int start = selectionStart();
-    const int length = selectionLength();
-    WithoutSelectionEvents(this, [&] {
-        QLineEdit::focusOutEvent(event);
-        if (keepSelection_ && start >= 0 && !hasSelectedText()) setSelection(start, length);
-    });
-}
-
-TRichEdit::TRichEdit(QWidget* parent) : QTextEdit(parent) {
-    setAcceptDrops(false);
-    viewport()->setAcceptDrops(false);
-}
-
-// A press on the selection would prepare a drag. Letting go of the selection first makes every
-// press start a new selection, as a press beside it does anyway; Shift still extends it.
-void TRichEdit::mousePressEvent(QMouseEvent* event) {
-    QTextCursor cursor = textCursor();
-    if (event->button() == Qt::LeftButton && !(event->modifiers() & Qt::ShiftModifier) && cursor.hasSelection()) {
-        const int scrolled = verticalScrollBar()->value();
-        cursor.clearSelection();
-        setTextCursor(cursor);
-        verticalScrollBar()->setValue(scrolled);
-    }
-    QTextEdit::mousePressEvent(event);
-}
+QKeySequence KeyOf(const QWidget* widget) { return widget->property(kKeyProperty).value<QKeySequence>(); }
 
 void SetPointer(QWidget* widget, Kind kind, Cursor cursor, const QCursor& noDrop) {
     QCursor shown;

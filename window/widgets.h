@@ -1,11 +1,16 @@
-// The few widget kinds the main window needs beyond plain Qt ones: a panel with bevels, a
-// picture drawn from vector art, a single-line edit with the answer fields' focus rules, and a
-// text box whose text stays where it is.
+// The widgets of the main window, made from their rows of the control table: beyond plain Qt ones
+// a panel with bevels (TPanel), a picture drawn from vector art that is clicked (TImage), a label
+// that is clicked (TLabel), a button that Enter presses (TButton), a single-line edit that tells
+// what happens to it (TEdit), and a text box whose text stays where it is (TRichEdit). Each tells
+// its events as signals, which TForm1 connects to the handlers.
 #pragma once
 
 #include <QFrame>
+#include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPointer>
+#include <QPushButton>
 #include <QSvgRenderer>
 #include <QTextEdit>
 #include <memory>
@@ -13,64 +18,28 @@
 
 #include "print/nodropcursor.h"
 #include "window/controltable.h"
+#include "window/inputevents.h"
+#include "window/tbutton.h"
+#include "window/tedit.h"
+#include "window/timage.h"
+#include "window/tlabel.h"
+#include "window/tpanel.h"
+#include "window/trichedit.h"
 
 namespace tolvaro {
 
-class TPanel : public QFrame {
-public:
-    TPanel(QWidget* parent, int bevelInner, int bevelOuter, int bevelWidth, int borderWidth, bool borderLine);
+// The widget of a row of the control table, in `parent`, with the row's place, texts, font, colours,
+// pointer, accessible name and tooltip (not yet its handlers). `noDrop` is the window's pointer.
+QWidget* CreateWidget(const ControlSpec& entry, QWidget* parent, const QCursor& noDrop);
 
-protected:
-    void paintEvent(QPaintEvent* event) override;
+// The font of a row: the layout names Windows faces, which are the installed metric-compatible ones.
+QFont FontOf(const FontSpec& entry);
 
-private:
-    int inner_, outer_, bevelWidth_, borderWidth_;
-    bool borderLine_;
-};
+// Has the application draw the faces the layout names with the installed ones.
+void SubstituteLayoutFaces();
 
-// A picture from a vector resource, stretched to the control or drawn at its natural size.
-class TImage : public QWidget {
-public:
-    TImage(QWidget* parent, const QString& resource, bool stretch);
-
-protected:
-    void paintEvent(QPaintEvent* event) override;
-
-private:
-    QString resource_;
-    bool stretch_;
-    std::unique_ptr<QSvgRenderer> renderer_;
-};
-
-// Takes no drops: a field's text comes only from typing after it was entered, so that leaving
-// it settles every text it holds.
-class TEdit : public QLineEdit {
-public:
-    TEdit(QWidget* parent, bool selectOnFocus, bool keepSelection)
-        : QLineEdit(parent), selectOnFocus_(selectOnFocus), keepSelection_(keepSelection) {
-        setAcceptDrops(false);
-    }
-
-protected:
-    void focusInEvent(QFocusEvent* event) override;
-    void focusOutEvent(QFocusEvent* event) override;
-
-private:
-    bool selectOnFocus_;
-    bool keepSelection_;
-};
-
-// A text box whose text can be selected and copied but not dragged away, and that takes no
-// drops. Qt's text box starts a drag when a press on the selection moves far enough, and its
-// auto-scroll timer can start a second one from inside the first, which leaves the window
-// waiting for a drag that no longer follows the mouse.
-class TRichEdit : public QTextEdit {
-public:
-    explicit TRichEdit(QWidget* parent);
-
-protected:
-    void mousePressEvent(QMouseEvent* event) override;
-};
+// The key of a control (its row's, or Escape for the cancel button); empty for none.
+QKeySequence KeyOf(const QWidget* widget);
 
 // Gives a control the pointer the layout names for it. A control without one of its own shows
 // its parent's if it is a label or an image, and its kind's usual pointer otherwise: the arrow

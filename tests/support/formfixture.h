@@ -11,6 +11,7 @@
 
 #include "core/numbertext.h"
 #include "fakeview.h"
+#include "window/accessibility/formaccessibility.h"
 #include "window/application.h"
 #include "window/tform1.h"
 
@@ -19,6 +20,7 @@ namespace tolvaro::test {
 struct FormFixture {
     FormFixture() {
         form = std::make_unique<TForm1>(clock);
+        accessibility = std::make_unique<FormAccessibility>(*form);
         form->setErrorReporter([this](const QString& message) { errors << message; });
         form->practice().random().Seed(1234);
         // No test may wait on the interactive printer setup dialog.
@@ -72,6 +74,7 @@ struct FormFixture {
 
     FakeClock clock;
     std::unique_ptr<TForm1> form;
+    std::unique_ptr<FormAccessibility> accessibility;  // made beside the window, as at start-up
     QStringList errors;
 };
 

@@ -78,6 +78,11 @@ class Lesson(Desktop):
         check(screen.series_number() == 1 and screen.score() == (0, 10),
               f"a new program starts series 1 at 0 of 10 points, shows {screen.series_number()} and {screen.score()}")
         check(not screen.shown("VOLGENDE OEFENING", "push button"), "VOLGENDE OEFENING shown before any check")
+        # Each control's key is the key binding of its first action, as Qt reports its shortcuts.
+        for name, role, key in (("CONTROLEER", "push button", "Ctrl+Return"), ("Printen", "push button", "Ctrl+P"),
+                                ("Grootste grondtal", "text", "Alt+G")):
+            binding = self.screen().one(name, role).acc.queryAction().getKeyBinding(0)
+            check(binding == key, f"{name}: key binding '{binding}', expected '{key}'")
         for row in rows:
             check(1 <= row.base <= 5 and row.exponent == 2,
                   f"row {row.number}: {row.base}^{row.exponent} is outside the default settings (base 1-5, exponent 2)")

@@ -8,7 +8,7 @@
 #include <QLineEdit>
 
 #include "formfixture.h"
-#include "window/accessibility.h"
+#include "window/accessibility/formaccessibility.h"
 #include "window/helptexts.h"
 
 using namespace tolvaro;
@@ -121,6 +121,23 @@ private slots:
         QCOMPARE(Accessible(f, control.constData())->text(QAccessible::Description), description);
     }
 
+    // Each key is the key binding of its control's first action, as Qt reports its own shortcuts.
+    void keyBindings_data() {
+        QTest::addColumn<QByteArray>("control");
+        QTest::addColumn<QString>("binding");
+        for (const auto& [control, binding] : {std::pair{"Kontroleer", "Ctrl+Return"}, {"OKKnop1", "Esc"},
+                                               {"Image3", "Ctrl+P"}, {"MaxGrondtal", "Alt+G"}, {"Oef1Result", ""}})
+            QTest::newRow(control) << QByteArray(control) << QString::fromLatin1(binding);
+    }
+
+    void keyBindings() {
+        QFETCH(QByteArray, control);
+        QFETCH(QString, binding);
+        FormFixture f;
+        QAccessibleActionInterface* actions = Accessible(f, control.constData())->actionInterface();
+        QCOMPARE(actions->keyBindingsForAction(actions->actionNames().value(0)).join(u';'), binding);
+    }
+
     // The base and the exponent label and the answer field of a row read the whole exercise, also
     // after a new set.
     void exerciseReadAsAWhole() {
@@ -156,7 +173,7 @@ private slots:
         FormFixture::type(edit, f.answer(2) + " ");
         QTest::keyClick(edit, Qt::Key_Return, Qt::ControlModifier);
         QTRY_COMPARE(edit->accessibleDescription(), reading + ". GOED");
-        QCOMPARE(f.form->accessibility()->LastAnnouncement(),
+        QCOMPARE(f.accessibility->LastAnnouncement(),
                  "1 van de 10 goed. Fout: oefeningen 1, 3, 4, 5, 6, 7, 8, 9 en 10. Behaalde punten: 1 op 10.");
         QCOMPARE(enter(), reading + ". GOED");  // normalised on leaving, the same answer
         // The verdict is read while the screen shows it, also after the answer was changed or emptied.
@@ -179,7 +196,7 @@ private slots:
     void contestHeard() {
         FormFixture f;
         QAccessible::setActive(true);
-        const auto said = [&] { return f.form->accessibility()->LastAnnouncement(); };
+        const auto said = [&] { return f.accessibility->LastAnnouncement(); };
         const auto key = [&](Qt::Key k) { QTest::keyClick(QApplication::focusWidget(), k, Qt::ControlModifier); };
         const auto tick = [&](int ms) { f.clock.AdvanceMs(ms); f.form->contest().Timer1Timer(); };
         key(Qt::Key_N);  // no VOLGENDE OEFENING before a check
@@ -224,13 +241,13 @@ private slots:
         FormFixture f;
         QAccessible::setActive(true);
         f.click("Image1");
-        const QString said = f.form->accessibility()->LastAnnouncement();
+        const QString said = f.accessibility->LastAnnouncement();
         QVERIFY(said.startsWith("Over het programma. Tolvaro v.1 Flexibel ") && said.endsWith(" Enter sluit het."));
         QVERIFY(Accessible(f, "Oef1Result")->state().offscreen);
         for (const char* shown : {"Oef10Result", "Label15", "Info"})
             QVERIFY2(!Accessible(f, shown)->state().offscreen, shown);
         QTest::keyClick(f.result(10), Qt::Key_Return);
-        QCOMPARE(f.form->accessibility()->LastAnnouncement(), "Over het programma gesloten.");
+        QCOMPARE(f.accessibility->LastAnnouncement(), "Over het programma gesloten.");
         QVERIFY(!Accessible(f, "Oef1Result")->state().offscreen);
     }
 

@@ -27,7 +27,7 @@
 
 #include "formfixture.h"
 #include "window/controltable.h"
-#include "window/screenscale.h"
+#include "window/screen/screenscale.h"
 #include "window/widgets.h"
 
 using namespace tolvaro;
@@ -62,7 +62,7 @@ QString MeasuresPath(const QString& factor) {
 
 const ControlSpec* EntryOf(const QString& name) {
     for (const ControlSpec& entry : MainWindowControls()) {
-        if (name == QLatin1String(entry.name)) return &entry;
+        if (name == QString::fromStdString(entry.ObjectName())) return &entry;
     }
     return nullptr;
 }
@@ -342,7 +342,7 @@ void TestHighDpi::windowKeepsItsLogicalSize() {
 void TestHighDpi::controlsKeepTheirPlaces_data() {
     QTest::addColumn<QString>("name");
     for (const ControlSpec& entry : MainWindowControls()) {
-        QTest::newRow(qPrintable(Tag(QString::fromLatin1(entry.name)))) << QString::fromLatin1(entry.name);
+        QTest::newRow(qPrintable(Tag(QString::fromStdString(entry.ObjectName())))) << QString::fromStdString(entry.ObjectName());
     }
 }
 
@@ -397,7 +397,7 @@ void TestHighDpi::picturesAreSharp_data() {
     QTest::addColumn<bool>("enlarged");  // compare a 1x rendering enlarged to the device size instead
     for (const ControlSpec& entry : MainWindowControls()) {
         if (!entry.picture) continue;
-        const QString name = QString::fromLatin1(entry.name);
+        const QString name = QString::fromStdString(entry.ObjectName());
         QTest::newRow(qPrintable(Tag(name))) << name << false;
         // At factor 1 an enlarged rendering is the rendering itself; enlarged by a sixteenth, it
         // is too little blurred for the comparison to tell.

@@ -1,4 +1,4 @@
-#include "window/screenscale.h"
+#include "window/screen/screenscale.h"
 
 #include <QByteArray>
 #include <QList>
@@ -7,8 +7,8 @@
 #include <cmath>
 #include <utility>
 
-#include "window/waylandscreen.h"
-#include "window/x11screen.h"
+#include "window/screen/waylandscreen.h"
+#include "window/screen/x11screen.h"
 
 namespace tolvaro {
 

@@ -1,4 +1,4 @@
-#include "window/waylandscreen.h"
+#include "window/screen/waylandscreen.h"
 
 #include <wayland-client.h>
 

@@ -1,4 +1,4 @@
-#include "window/x11screen.h"
+#include "window/screen/x11screen.h"
 
 #include <xcb/randr.h>
 

@@ -1,7 +1,7 @@
 // The scale the main window is drawn at: the desktop's, unless the window, frame and all, would
 // not fit the free area of its screen at that scale; then the largest scale at which it does.
 // Qt fixes its scale when the application object is made, so the screen is looked at first, with
-// a connection of its own (window/x11screen.h, window/waylandscreen.h).
+// a connection of its own (x11screen.h, waylandscreen.h beside this file).
 #pragma once
 
 #include <QByteArray>

@@ -1,10 +1,9 @@
-// What assistive tools (screen readers over AT-SPI) are told about the main window and the print
-// options dialog. Labels and buttons are read by their visible text, controls without a caption
-// by the Dutch name in their row of the control table; a control's help text and key are its
-// description, and the pictures that react to a click are presented as buttons that can be
-// pressed. Windows, dialogs
-// and panels are presented with the roles screen readers expect of them (a panel presented as
-// a frame makes Orca take it for a window and drop every focus event inside it).
+// What assistive tools (screen readers over AT-SPI) are told about the main window, by the
+// accessibility layer made beside it at start-up: it listens to what the window tells (the texts
+// the view sets, what has happened, a key that cannot act) and asks the logic for the values it
+// says. Labels and buttons are read by their visible text, controls without a caption by the Dutch
+// name in their row of the control table; a control's help text and key are its description, and
+// its key is the key binding of its action.
 //
 // Each answer field reads its row's exercise ("5 tot de macht 2") and the verdict beside it.
 // What the window tells it has happened (a check, a new set or series, a contest's start and end,
@@ -17,14 +16,10 @@
 #include <QObject>
 #include <QString>
 #include <QTimer>
-#include <array>
 #include <string_view>
-#include <utility>
-#include <vector>
 
 #include "core/view.h"
 
-class QAbstractButton;
 class QWidget;
 
 namespace tolvaro {
@@ -39,23 +34,13 @@ QString AccessibleDescriptionOf(std::string_view helpText, const QString& keyNam
 // How a row's exercise is read out: "7 tot de macht 2".
 QString ExerciseReading(const QString& base, const QString& exponent);
 
-// Marks a picture as clickable: assistive tools see it as a button whose press action clicks it.
-void MarkClickablePicture(QWidget* picture);
-
-// Registers the accessibility interfaces of the program's windows, panels and pictures (once per
-// application).
-void InstallAccessibility();
-
-// The main window as a screen reader user meets it. Created once the controls are built and
-// wired; the window tells it each text the view sets.
+// The main window as a screen reader user meets it. Made beside the window, before or after its
+// controls are built; it takes them up once they are.
 class FormAccessibility : public QObject, public QAccessible::ActivationObserver {
 public:
-    using Descriptions = std::vector<std::pair<QWidget*, QString>>;
-
-    FormAccessibility(TForm1& form, const Descriptions& descriptions, const std::vector<QWidget*>& clickablePictures);
+    explicit FormAccessibility(TForm1& form);
     ~FormAccessibility() override;
 
-    void TextChanged(Control control);
     // The last message said unasked (empty before the first).
     QString LastAnnouncement() const;
     // The time left in a contest, or its results once it has ended.
@@ -69,6 +54,8 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void Attach();
+    void TextChanged(Control control);
     QWidget* RowWidget(RowPart part, int row) const;
     QString LabelText(Control label) const;
     void MarkDirty(int row);

@@ -1,4 +1,4 @@
-#include "window/atspistate.h"
+#include "window/accessibility/atspistate.h"
 
 #include <QAccessible>
 #include <QDBusArgument>
