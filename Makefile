@@ -6,10 +6,13 @@
 #               (build-asan/), then short fuzz runs of the number texts (build-fuzz/)
 # The extra passes on their own: make test-cross, make test-asan, make test-fuzz (presets in
 # CMakePresets.json).
+#   make dist   the upstream tarball ../tolvaro_<version>.orig.tar.xz of the checked-out commit
 
 BUILD_DIR  := build
 BUILD_TYPE := RelWithDebInfo
 JOBS       := $(shell nproc)
+VERSION    := $(shell grep -oP '^project.tolvaro VERSION \K[0-9.]+' CMakeLists.txt)
+DIST_DIR   := ..
 
 # configure_and_build(dir, build type, extra CMake arguments, targets)
 # The generator is left to CMake so an existing build directory is reused as it is.
@@ -30,7 +33,7 @@ define run_preset
 	ctest --preset $(1)
 endef
 
-.PHONY: run test test-cross test-asan test-fuzz deps deps-run
+.PHONY: run test test-cross test-asan test-fuzz deps deps-run dist
 
 # deps-run: compiler, CMake, Qt, GMP, MPFR, fonts. deps: those and every test tool.
 deps-run:
@@ -63,3 +66,11 @@ test-asan: deps
 # Bounded libFuzzer runs of the number-text conversions; fuzz/run-long.sh runs them longer.
 test-fuzz: deps
 	$(call run_preset,fuzz)
+
+# The committed files only, as git archive gives them: build trees and other untracked files
+# stay out, and so does debian/ (.gitattributes). One xz thread, so that the same commit always
+# gives the same bytes.
+dist:
+	git -c tar.tar.xz.command='xz -c -6 -T1' archive --format=tar.xz --prefix=tolvaro-$(VERSION)/ \
+	  -o $(DIST_DIR)/tolvaro_$(VERSION).orig.tar.xz HEAD
+	@echo "$(DIST_DIR)/tolvaro_$(VERSION).orig.tar.xz"

@@ -1,11 +1,15 @@
 #include "print/lightlook.h"
 
 #include <QApplication>
+#include <QPainter>
 #include <QPointer>
 #include <QProxyStyle>
 #include <QStyleFactory>
+#include <QStyleOption>
 #include <QWidget>
 #include <utility>
+
+#include "print/windowlook.h"
 
 namespace tolvaro {
 namespace {
@@ -22,6 +26,20 @@ public:
             return QApplication::style()->styleHint(hint, option, widget, returnData);
         }
         return QProxyStyle::styleHint(hint, option, widget, returnData);
+    }
+
+    // Fusion draws the frames of fields and buttons a shade off the window's colour, which the
+    // high-contrast look's black or white leaves unseen: there they are drawn again in the
+    // foreground.
+    void drawPrimitive(PrimitiveElement element, const QStyleOption* option, QPainter* painter,
+                       const QWidget* widget) const override {
+        QProxyStyle::drawPrimitive(element, option, painter, widget);
+        if (!HighContrastLook() || (element != PE_FrameLineEdit && element != PE_PanelButtonCommand)) return;
+        painter->save();
+        painter->setPen(option->palette.color(QPalette::WindowText));
+        painter->setBrush(Qt::NoBrush);
+        painter->drawRect(option->rect.adjusted(0, 0, -1, -1));
+        painter->restore();
     }
 };
 

@@ -17,6 +17,7 @@
 #include <QWindow>
 
 #include "print/nodropcursor.h"
+#include "print/windowlook.h"
 
 namespace tolvaro {
 namespace {
@@ -39,8 +40,11 @@ void SetColor(QWidget* widget, QPalette::ColorRole role, const QColor& color) {
     widget->setPalette(palette);
 }
 
-// The colour of grey (disabled) text in the light look; black captions stand on it at 5.3:1.
-QColor GrayText() { return LightPalette().color(QPalette::Disabled, QPalette::Text); }
+// The panel's colour: the grey of disabled text in the light look, where black captions stand on
+// it at 5.3:1; the background in the high-contrast look.
+QColor PanelColor() {
+    return HighContrastLook() ? FillColor(Color::None) : LightPalette().color(QPalette::Disabled, QPalette::Text);
+}
 
 }  // namespace
 
@@ -56,8 +60,8 @@ TPrintDialoog1::TPrintDialoog1(PrintFlags& flags, QWidget* mainWindow, std::func
     setFixedSize(658, 333);
     setFont(SansSerif(11));
     setAutoFillBackground(true);
-    setPalette(LightPalette());
-    SetColor(this, QPalette::Window, ToQColor(Color::clGreen));
+    setPalette(WindowPalette());
+    SetColor(this, QPalette::Window, FillColor(Color::clGreen));
     setCursor(NoDropCursor());
 
     Panel1 = new QFrame(this);
@@ -66,21 +70,21 @@ TPrintDialoog1::TPrintDialoog1(PrintFlags& flags, QWidget* mainWindow, std::func
     Panel1->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     Panel1->setLineWidth(5);
     Panel1->setAutoFillBackground(true);
-    SetColor(Panel1, QPalette::Window, GrayText());
+    SetColor(Panel1, QPalette::Window, PanelColor());
     Panel1->setCursor(cursor());
 
     Label1 = new QLabel(QStringLiteral("Printen van een schriftelijke oefening"), Panel1);
     Label1->setObjectName(QStringLiteral("Label1"));
     Label1->setGeometry(104, 24, 346, 24);
     Label1->setFont(SansSerif(19, true, true));
-    SetColor(Label1, QPalette::WindowText, ToQColor(Color::clBlack));
+    SetColor(Label1, QPalette::WindowText, TextColor(Color::clBlack));
 
     Edit1 = new QLineEdit(QStringLiteral("Oefening"), Panel1);
     Edit1->setObjectName(QStringLiteral("Edit1"));
     Edit1->setAccessibleName(QStringLiteral("Titel van de oefening"));
     Edit1->setGeometry(16, 96, 553, 28);
     Edit1->setFont(SansSerif(16, true));
-    SetColor(Edit1, QPalette::Text, ToQColor(Color::clBlack));
+    SetColor(Edit1, QPalette::Text, TextColor(Color::clBlack));
     Edit1->setCursor(Qt::ArrowCursor);
     Edit1->setAcceptDrops(false);  // the title is typed, as every field of the program
 
@@ -89,7 +93,7 @@ TPrintDialoog1::TPrintDialoog1(PrintFlags& flags, QWidget* mainWindow, std::func
     CheckBox1->setGeometry(16, 144, 309, 17);
     CheckBox1->setLayoutDirection(Qt::RightToLeft);  // the caption stands left of the box
     CheckBox1->setFont(SansSerif(16, true));
-    SetColor(CheckBox1, QPalette::WindowText, ToQColor(Color::clBlack));
+    SetColor(CheckBox1, QPalette::WindowText, TextColor(Color::clBlack));
     CheckBox1->setChecked(false);
     CheckBox1->setCursor(Qt::ArrowCursor);
 

@@ -13,9 +13,9 @@ mode=${1:-test}
 
 run_packages=(
   # compiler and build system
-  build-essential cmake pkg-config
+  build-essential cmake pkgconf librsvg2-bin
   # libraries
-  libgmp-dev libmpfr-dev qt6-base-dev qt6-base-dev-tools qt6-svg-dev libgl-dev libx11-dev libxcb-randr0-dev libwayland-dev
+  libgmp-dev libmpfr-dev qt6-base-dev qt6-base-dev-tools qt6-svg-dev libgl-dev libx11-dev libxcb-randr0-dev libwayland-dev libglib2.0-dev
   # run time: Qt platform plugins, Dutch Qt texts, fonts
   qt6-qpa-plugins qt6-translations-l10n fontconfig fonts-liberation2 fonts-dejavu-core
 )

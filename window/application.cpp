@@ -1,6 +1,8 @@
 #include "window/application.h"
 
+#include "print/windowlook.h"
 #include "window/accessibility/interfaces.h"
+#include "window/screen/desktopsettings.h"
 #include "window/widgets.h"
 
 #include <QFont>
@@ -30,12 +32,19 @@ void ConfigureApplication(QApplication& app) {
     SubstituteLayoutFaces();
     // Desktops match the window to the installed menu entry by this name.
     QGuiApplication::setDesktopFileName(QStringLiteral("nl.kvz.Tolvaro"));
+    // The palette Qt has from the desktop's platform theme, before a style of the program's own.
+    ChooseDesktopLook(QGuiApplication::palette());
     app.setStyle(new TolvaroStyle);
     InstallAccessibility();
     auto* translator = new QTranslator(&app);
     if (translator->load(QStringLiteral("qtbase_nl"), QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
         QApplication::installTranslator(translator);
     }
+}
+
+void ChooseDesktopLook(const QPalette& desktop) {
+    const DesktopSettings& settings = DesktopSettings::Get();
+    ChooseLook(settings.highContrast || settings.HighContrastTheme(), settings.prefersDark, desktop);
 }
 
 TolvaroApplication::TolvaroApplication(int& argc, char** argv) : QApplication(argc, argv) {

@@ -12,7 +12,12 @@ public:
     bool notify(QObject* receiver, QEvent* event) override;
 };
 
-// Settings shared by the program and its tests: font substitutes, tooltip timing, translations.
+// Settings shared by the program and its tests: font substitutes, tooltip timing, translations,
+// the look the desktop asks for.
 void ConfigureApplication(QApplication& app);
+
+// The look of the windows made from now on: high contrast where the desktop's settings or the
+// palette its platform theme hands over (`desktop`) ask for it, else the light look.
+void ChooseDesktopLook(const QPalette& desktop);
 
 }  // namespace tolvaro

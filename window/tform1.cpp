@@ -19,6 +19,7 @@
 #include "print/nodropcursor.h"
 #include "print/printjob.h"
 #include "print/tprintdialoog1.h"
+#include "print/windowlook.h"
 #include "window/controltable.h"
 #include "window/screen/placement.h"
 #include "window/widgets.h"
@@ -39,8 +40,8 @@ TForm1::TForm1(const Clock& clock, QWidget* parent, Build build)
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Tolvaro v.1 (KVZ)"));
     setFixedSize(kClientSize);
-    QPalette palette = LightPalette();
-    palette.setColor(QPalette::Window, ToQColor(Color::BtnShadow));
+    QPalette palette = WindowPalette();
+    palette.setColor(QPalette::Window, FillColor(Color::BtnShadow));
     setPalette(palette);
     setFont(FontOf({"MS Sans Serif", 13, Bold}));
     noDropCursor_ = NoDropCursor();
@@ -354,7 +355,7 @@ void TForm1::SetFocus(Control control) { widget(control)->setFocus(Qt::OtherFocu
 void TForm1::SetFontColor(Control control, Color color) {
     QWidget* w = widget(control);
     QPalette palette = w->palette();
-    palette.setColor(QPalette::WindowText, ToQColor(color));
+    palette.setColor(QPalette::WindowText, TextColor(color));
     w->setPalette(palette);
 }
 

@@ -14,6 +14,7 @@
 #include <string_view>
 
 #include "print/lightlook.h"
+#include "print/windowlook.h"
 
 namespace tolvaro {
 
@@ -109,14 +110,14 @@ QWidget* CreateWidget(const ControlSpec& entry, QWidget* parent, const QCursor& 
     QPalette palette;
     palette.setResolveMask(0);
     if (entry.font.family && entry.font.color != Color::None) {
-        const QColor color = ToQColor(entry.font.color);
+        const QColor color = TextColor(entry.font.color);
         palette.setColor(QPalette::WindowText, color);
         palette.setColor(QPalette::Text, color);
         palette.setColor(QPalette::ButtonText, color);
     }
     if (entry.background != Color::None) {
-        palette.setColor(QPalette::Window, ToQColor(entry.background));
-        if (entry.kind == Kind::RichText) palette.setColor(QPalette::Base, ToQColor(entry.background));
+        palette.setColor(QPalette::Window, FillColor(entry.background));
+        if (entry.kind == Kind::RichText) palette.setColor(QPalette::Base, FillColor(entry.background));
     }
     widget->setPalette(palette);
     widget->setAutoFillBackground(entry.background != Color::None || (entry.flags & Opaque) ||

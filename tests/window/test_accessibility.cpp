@@ -191,6 +191,25 @@ private slots:
         QCOMPARE(f.text("Oef2Kontrol"), QStringLiteral("GOED"));
     }
 
+    // A magnifier follows the typing by the caret: after the last character too, where it stands.
+    void caretAtTheEndOfTheText() {
+        FormFixture f;
+        QLineEdit* edit = f.result(1);
+        edit->setFocus(Qt::TabFocusReason);
+        FormFixture::type(edit, QStringLiteral("16"));
+        QAccessibleTextInterface* text = QAccessible::queryAccessibleInterface(edit)->textInterface();
+        const QRect last = text->characterRect(1);
+        const QRect caret = text->characterRect(2);
+        QVERIFY(!caret.isEmpty());
+        QCOMPARE(caret.left(), last.right() + 1);
+        QCOMPARE(caret.top(), last.top());
+        QCOMPARE(caret.height(), last.height());
+        // Where the field draws its caret.
+        const QPoint drawn = edit->mapToGlobal(edit->inputMethodQuery(Qt::ImCursorRectangle).toRect().center());
+        QVERIFY2(std::abs(caret.center().x() - drawn.x()) <= 1, qPrintable(QString::number(drawn.x() - caret.x())));
+        QVERIFY(text->characterRect(3).isEmpty());
+    }
+
     // A contest heard from start to end, on the fake clock: what it is, the time left on request,
     // the results with the focus on them (where Escape still leaves), and nothing read under them.
     void contestHeard() {

@@ -218,6 +218,8 @@ private slots:
     void noDropCursorMatchesTheScreen();
     void scaleFitsTheScreen_data();
     void scaleFitsTheScreen();
+    void waylandRoomScalesText_data();
+    void waylandRoomScalesText();
     void cleanupTestCase();
 
 private:
@@ -565,6 +567,34 @@ void TestHighDpi::scaleFitsTheScreen() {
     QFETCH(QMargins, frame);
     QFETCH(double, expected);
     QCOMPARE(FittingScale(TForm1::kClientSize, ScreenRoom{desktop, area, frame}), expected);
+}
+
+void TestHighDpi::waylandRoomScalesText_data() {
+    QTest::addColumn<QSize>("output");
+    QTest::addColumn<int>("outputScale");
+    QTest::addColumn<double>("textScaling");
+    QTest::addColumn<bool>("gnome");
+    QTest::addColumn<double>("expected");
+    // Qt's decoration of 3 px around and a 30 px title bar; GNOME's top bar of 32 px; all at the output's scale.
+    QTest::newRow("text at 1.25") << QSize(1920, 1080) << 1 << 1.25 << false << 1.25;
+    QTest::newRow("text at 0.9") << QSize(1920, 1080) << 1 << 0.9 << false << 0.9;
+    QTest::newRow("text at 1.5 at 200 %") << QSize(3840, 2160) << 2 << 1.5 << true << 3.0;
+    QTest::newRow("200 %, no top bar") << QSize(1920, 1080) << 2 << 1.0 << false << 25.0 / 16;
+    QTest::newRow("200 %, below GNOME's top bar") << QSize(1920, 1080) << 2 << 1.0 << true << 23.0 / 16;
+    QTest::newRow("text at 1.25, below GNOME's top bar") << QSize(1366, 768) << 1 << 1.25 << true << 17.0 / 16;
+}
+
+// GNOME's text scaling on Wayland enlarges the window as Xft.dpi does on X11, as far as it fits.
+void TestHighDpi::waylandRoomScalesText() {
+    if (!qFuzzyCompare(factor_, 1.0)) QSKIP("arithmetic alone: once is enough");
+    QFETCH(QSize, output);
+    QFETCH(int, outputScale);
+    QFETCH(double, textScaling);
+    QFETCH(bool, gnome);
+    QFETCH(double, expected);
+    const ScreenRoom room = WaylandRoom(WaylandOutput{output, outputScale}, 1, textScaling, gnome);
+    QCOMPARE(room.qtScale, double(outputScale));
+    QCOMPARE(FittingScale(TForm1::kClientSize, room), expected);
 }
 
 // ---------------------------------------------------------------- one child process per factor

@@ -10,6 +10,7 @@
 
 #include "formfixture.h"
 #include "print/tprintdialoog1.h"
+#include "print/windowlook.h"
 #include "window/helptexts.h"
 #include "window/widgets.h"
 
@@ -649,23 +650,56 @@ private slots:
     }
 
     // Measured on the rendered windows; run again under GTK's dark Adwaita scheme.
+    // Every text against its background: 4.5:1 (AA) for the fields and buttons in the light look,
+    // 7:1 (AAA) for every text in the high-contrast look: under a high-contrast GTK theme (a run
+    // of its own) and with a KDE-like high-contrast palette handed over by the platform theme.
     void textStaysLegible_data() {
         QTest::addColumn<QString>("path");
-        for (const char* path : {"Form1/Oef2Result", "Form1/Oef1Result/selected", "Form1/MaxGrondtal",
-                                 "Form1/Kontroleer", "PrintDialoog1/Edit1", "PrintDialoog1/Edit1/selected",
-                                 "PrintDialoog1/Label1", "PrintDialoog1/CheckBox1", "PrintDialoog1/OKKnop",
-                                 "PrintDialoog1/CancelKnop"})
-            QTest::newRow(path) << path;
+        QTest::addColumn<bool>("kde");
+        const char* fields[] = {"Form1/Oef2Result", "Form1/Oef1Result/selected", "Form1/MaxGrondtal",
+                                "Form1/Kontroleer", "PrintDialoog1/Edit1", "PrintDialoog1/Edit1/selected",
+                                "PrintDialoog1/Label1", "PrintDialoog1/CheckBox1", "PrintDialoog1/OKKnop",
+                                "PrintDialoog1/CancelKnop"};
+        const char* labels[] = {"Form1/Oef1Kontrol/FOUT", "Form1/Oef2Kontrol/GOED", "Form1/Label6", "Form1/Label8",
+                                "Form1/Label41", "Form1/Reeksteller", "Form1/Label1", "Form1/Label38",
+                                "Form1/Oef1Grondtal"};
+        for (const bool kde : {false, true}) {
+            QStringList paths;
+            for (const char* path : fields) paths << QLatin1String(path);
+            if (kde || HighContrastLook())
+                for (const char* path : labels) paths << QLatin1String(path);
+            for (const QString& path : paths) QTest::newRow(qPrintable((kde ? "kde " : "") + path)) << path << kde;
+        }
     }
     void textStaysLegible() {
         QFETCH(QString, path);
+        QFETCH(bool, kde);
         if (qgetenv("GTK_THEME").endsWith(":dark")) QVERIFY(qApp->palette().color(QPalette::Base).lightness() < 64);
+        if (qgetenv("GTK_THEME").startsWith("HighContrast")) QVERIFY(HighContrastLook());
+        const QPalette desktop = qApp->palette();
+        const auto restore = qScopeGuard([desktop] {
+            qApp->setPalette(desktop);
+            ChooseDesktopLook(desktop);
+        });
+        if (kde) {
+            QPalette palette;  // white on black, yellow text in fields
+            for (auto role : {QPalette::Window, QPalette::Base, QPalette::Button, QPalette::HighlightedText})
+                palette.setColor(role, Qt::black);
+            for (auto role : {QPalette::WindowText, QPalette::ButtonText}) palette.setColor(role, Qt::white);
+            for (auto role : {QPalette::Text, QPalette::Highlight}) palette.setColor(role, Qt::yellow);
+            qApp->setPalette(palette);
+            ChooseDesktopLook(palette);
+            QVERIFY(HighContrastLook());
+        }
         FormFixture f;
         if (path.startsWith("PrintDialoog1")) f.click("Image3");
+        if (path.endsWith("GOED")) f.result(2)->setText(f.answer(2));
+        if (path.contains("Kontrol/")) f.click("Kontroleer");
         QWidget* w = nullptr;
         for (QWidget* top : QApplication::topLevelWidgets())
             if (top->isVisible() && top->objectName() == path.section(u'/', 0, 0))
                 w = top->findChild<QWidget*>(path.section(u'/', 1, 1));
+        if (path.contains("Kontrol/")) QCOMPARE(qobject_cast<QLabel*>(w)->text(), path.section(u'/', 2));
         auto* edit = qobject_cast<QLineEdit*>(w);
         if (edit) edit->setText(QStringLiteral("1234567890123456789012345"));
         if (path.endsWith("selected")) edit->selectAll();
@@ -686,7 +720,8 @@ private slots:
         for (const QRgb c : counts.keys())
             contrast = std::max({contrast, luminance(c) / luminance(background), luminance(background) / luminance(c)});
         if (w->window() != f.form.get()) delete w->window();  // the dialog is no child of the form
-        QVERIFY2(contrast >= 4.5, qPrintable(QString::number(contrast)));
+        const double wanted = HighContrastLook() ? 7 : 4.5;
+        QVERIFY2(contrast >= wanted, qPrintable(QString::number(contrast)));
     }
 
     void standardDialogsSpeakDutch() {

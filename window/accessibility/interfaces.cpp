@@ -4,9 +4,14 @@
 #include <QAccessible>
 #include <QAccessibleWidget>
 #include <QFontMetrics>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QScreen>
+#include <QStyle>
 #include <QWidget>
+
+#include <algorithm>
 
 #include "print/tprintdialoog1.h"
 #include "window/accessibility/focushold.h"
@@ -27,6 +32,39 @@ QStringList KeyBindings(const QWidget* widget) {
     return key.isEmpty() ? QStringList() : QStringList{key.toString()};
 }
 
+// Screen pixels per logical pixel of Qt's, as assistive tools (a magnifier that follows the focus
+// and the caret) count positions. Qt's bridge to AT-SPI (Qt 6.4) passes the interfaces' logical
+// pixels on as they are, which at a desktop scale of 1.25 (Xft.dpi 120) puts everything a
+// quarter off; Qt's own interfaces (the group, the help box) stay so. Extents relative to the
+// window the bridge reckons itself, and on X11 grows them by the window's position; that is Qt's
+// to mend. Wayland clients know no screen coordinates: there nothing is changed.
+qreal ScreenRatio(const QWidget* widget) {
+    return QGuiApplication::platformName() == QLatin1String("xcb") ? widget->devicePixelRatioF() : 1.0;
+}
+
+// A rectangle in Qt's global coordinates in screen pixels. Qt keeps a screen's top left the same
+// in both.
+QRect ScreenPixels(const QRect& rect, const QWidget* widget) {
+    const qreal ratio = ScreenRatio(widget);
+    if (rect.isEmpty() || qFuzzyCompare(ratio, 1.0)) return rect;
+    const QPointF origin = widget->screen()->geometry().topLeft();
+    return QRectF((QPointF(rect.topLeft()) - origin) * ratio + origin, QSizeF(rect.size()) * ratio).toAlignedRect();
+}
+
+// A point in screen pixels in Qt's global coordinates.
+QPoint LogicalPoint(const QPoint& point, const QWidget* widget) {
+    const QPointF origin = widget->screen()->geometry().topLeft();
+    return ((QPointF(point) - origin) / ScreenRatio(widget) + origin).toPoint();
+}
+
+// One of the program's own interfaces, its extents in screen pixels.
+template <class Base>
+class InScreenPixels : public Base {
+public:
+    using Base::Base;
+    QRect rect() const override { return ScreenPixels(Base::rect(), this->widget()); }
+};
+
 // A control under a panel shown over it (the results, the about panel) is not showing: a screen
 // reader's review of the window must not read what the pupil cannot see.
 QAccessible::State Uncovered(QAccessible::State state, const QWidget* widget) {
@@ -37,9 +75,9 @@ QAccessible::State Uncovered(QAccessible::State state, const QWidget* widget) {
 // A picture: a graphic to assistive tools, or a push button when it reacts to a click. Pressing
 // it clicks it, as the mouse does. Whether it is clickable is asked each time: the interface may
 // be created (and cached) before the accessibility layer has marked it.
-class PictureInterface : public QAccessibleWidget {
+class PictureInterface : public InScreenPixels<QAccessibleWidget> {
 public:
-    explicit PictureInterface(QWidget* widget) : QAccessibleWidget(widget, QAccessible::Graphic) {}
+    explicit PictureInterface(QWidget* widget) : InScreenPixels(widget, QAccessible::Graphic) {}
 
     QAccessible::Role role() const override { return Clickable() ? QAccessible::Button : QAccessible::Graphic; }
     QAccessible::State state() const override { return Uncovered(QAccessibleWidget::state(), widget()); }
@@ -66,11 +104,11 @@ private:
 // character off everything it reads from the field ("1" for an answer of 16, "Oefenin" for the
 // worksheet's title). Otherwise this reads and edits the field as Qt's interface does; its key
 // (which puts the focus in it) is the key binding of its focus action.
-class LineEditInterface : public QAccessibleWidget,
+class LineEditInterface : public InScreenPixels<QAccessibleWidget>,
                           public QAccessibleTextInterface,
                           public QAccessibleEditableTextInterface {
 public:
-    explicit LineEditInterface(QLineEdit* edit) : QAccessibleWidget(edit, QAccessible::EditableText) {}
+    explicit LineEditInterface(QLineEdit* edit) : InScreenPixels(edit, QAccessible::EditableText) {}
 
     void* interface_cast(QAccessible::InterfaceType type) override {
         if (type == QAccessible::TextInterface) return static_cast<QAccessibleTextInterface*>(this);
@@ -127,19 +165,23 @@ public:
         return Edit()->text().mid(startOffset, endOffset - startOffset);
     }
     int characterCount() const override { return static_cast<int>(Edit()->text().size()); }
+    // Past the last character, where typing puts the caret, the caret's place: a magnifier
+    // follows the typing by it and ignores an empty rectangle.
     QRect characterRect(int offset) const override {
+        if (offset < 0 || offset > characterCount()) return {};
         const QString character = text(offset, offset + 1);
-        if (character.isEmpty()) return {};
         // Where the field's text starts when it is not scrolled, as QLineEdit lays it out.
         const QFontMetrics metrics(Edit()->font());
         const QRect inside = Edit()->contentsRect().marginsRemoved(Edit()->textMargins());
+        const int width = character.isEmpty() ? Edit()->style()->pixelMetric(QStyle::PM_TextCursorWidth, nullptr, Edit())
+                                              : metrics.horizontalAdvance(character);
         const QRect rect(inside.left() + 2 + metrics.horizontalAdvance(Edit()->text().left(offset)),
-                         inside.top() + (inside.height() - metrics.height() + 1) / 2,
-                         metrics.horizontalAdvance(character), metrics.height());
-        return rect.translated(Edit()->mapToGlobal(QPoint(0, 0)));
+                         inside.top() + (inside.height() - metrics.height() + 1) / 2, std::max(width, 1),
+                         metrics.height());
+        return ScreenPixels(rect.translated(Edit()->mapToGlobal(QPoint(0, 0))), Edit());
     }
     int offsetAtPoint(const QPoint& point) const override {
-        return Edit()->cursorPositionAt(Edit()->mapFromGlobal(point));
+        return Edit()->cursorPositionAt(Edit()->mapFromGlobal(LogicalPoint(point, Edit())));
     }
     void scrollToSubstring(int startIndex, int) override { Edit()->setCursorPosition(startIndex); }
     // No attributes, over the whole text.
@@ -161,9 +203,9 @@ private:
 
 // A plain widget: what Qt makes of it (a client area), or a notification when it carries the
 // property, asked each time for the same reason as with the pictures.
-class PlainInterface : public QAccessibleWidget {
+class PlainInterface : public InScreenPixels<QAccessibleWidget> {
 public:
-    explicit PlainInterface(QWidget* widget) : QAccessibleWidget(widget) {}
+    explicit PlainInterface(QWidget* widget) : InScreenPixels(widget) {}
 
     QAccessible::Role role() const override {
         return widget()->property(kNotificationProperty).toBool() ? QAccessible::Notification
@@ -173,9 +215,9 @@ public:
 };
 
 // A panel (Qt presents a bare QFrame as a border, which reaches assistive tools as a frame).
-class PaneInterface : public QAccessibleWidget {
+class PaneInterface : public InScreenPixels<QAccessibleWidget> {
 public:
-    explicit PaneInterface(QWidget* widget) : QAccessibleWidget(widget, QAccessible::Pane) {}
+    explicit PaneInterface(QWidget* widget) : InScreenPixels(widget, QAccessible::Pane) {}
     QAccessible::State state() const override { return Uncovered(QAccessibleWidget::state(), widget()); }
 };
 
@@ -190,9 +232,9 @@ QString StripMnemonic(const QString& text) {
 }
 
 // A label, read by its text as Qt reads it.
-class LabelInterface : public QAccessibleWidget {
+class LabelInterface : public InScreenPixels<QAccessibleWidget> {
 public:
-    explicit LabelInterface(QLabel* label) : QAccessibleWidget(label, QAccessible::StaticText) {}
+    explicit LabelInterface(QLabel* label) : InScreenPixels(label, QAccessible::StaticText) {}
     QString text(QAccessible::Text type) const override {
         if (type == QAccessible::Name && widget()->accessibleName().isEmpty()) {
             // A label that names a control ("&Naam:" in Qt's print dialog) is read without the
@@ -208,9 +250,9 @@ public:
 // A push button of the main window, read and pressed as Qt's own button interface does, with the
 // window's key for it as the key binding of its press action: Qt's interface takes the key binding
 // from a shortcut of the button itself, which would press the button past the window's keys.
-class ButtonInterface : public QAccessibleWidget {
+class ButtonInterface : public InScreenPixels<QAccessibleWidget> {
 public:
-    explicit ButtonInterface(QAbstractButton* button) : QAccessibleWidget(button, QAccessible::Button) {}
+    explicit ButtonInterface(QAbstractButton* button) : InScreenPixels(button, QAccessible::Button) {}
 
     QString text(QAccessible::Text type) const override {
         if (type == QAccessible::Name && widget()->accessibleName().isEmpty()) {
@@ -247,8 +289,8 @@ QAccessibleInterface* Factory(const QString& className, QObject* object) {
     auto* widget = qobject_cast<QWidget*>(object);
     if (!widget) return nullptr;
     // Orca takes the nearest frame for the window; only the windows may be one.
-    if (qobject_cast<TForm1*>(widget)) return new QAccessibleWidget(widget, QAccessible::Window);
-    if (qobject_cast<TPrintDialoog1*>(widget)) return new QAccessibleWidget(widget, QAccessible::Dialog);
+    if (qobject_cast<TForm1*>(widget)) return new InScreenPixels<QAccessibleWidget>(widget, QAccessible::Window);
+    if (qobject_cast<TPrintDialoog1*>(widget)) return new InScreenPixels<QAccessibleWidget>(widget, QAccessible::Dialog);
     if (auto* button = qobject_cast<TButton*>(widget)) return new ButtonInterface(button);
     if (className == QLatin1String("QLineEdit")) return new LineEditInterface(static_cast<QLineEdit*>(widget));
     if (className == QLatin1String("QLabel")) return new LabelInterface(static_cast<QLabel*>(widget));

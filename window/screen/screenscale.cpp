@@ -7,6 +7,7 @@
 #include <cmath>
 #include <utility>
 
+#include "window/screen/desktopsettings.h"
 #include "window/screen/waylandscreen.h"
 #include "window/screen/x11screen.h"
 
@@ -36,10 +37,12 @@ std::optional<double> PositiveNumber(const char* variable) {
     return ok && value > 0 ? std::optional(value) : std::nullopt;
 }
 
-// The factor Qt makes of the desktop's dots per inch, rounded as it rounds them.
-double DpiScale(int dpi) {
+// GNOME Shell's top bar at scale 1.
+constexpr int kGnomeTopBar = 32;
+
+// A factor of the desktop's, rounded as Qt rounds the one it makes of the dots per inch.
+double DesktopFactor(double raw) {
     if (qgetenv("QT_ENABLE_HIGHDPI_SCALING") == "0") return 1;
-    const double raw = (dpi > 0 ? dpi : kBaseDpi) / kBaseDpi;
     const QByteArray policy = qgetenv("QT_SCALE_FACTOR_ROUNDING_POLICY");
     double rounded = raw;
     if (policy == "Round") rounded = std::round(raw);
@@ -49,6 +52,8 @@ double DpiScale(int dpi) {
     else return raw;
     return std::max(rounded, 1.0);
 }
+
+double DpiScale(int dpi) { return DesktopFactor((dpi > 0 ? dpi : kBaseDpi) / kBaseDpi); }
 
 // The platform Qt will try first: the one named, else the session's.
 QByteArray Platform() {
@@ -76,9 +81,8 @@ std::optional<ScreenRoom> FindRoom(QSize layout) {
     } else if (platform.startsWith("wayland")) {
         const auto output = FirstWaylandOutput();
         if (!output) return std::nullopt;
-        room.desktopScale = global * output->scale;
-        room.area = output->size;
-        room.frame = kWaylandDecoration * output->scale;
+        const DesktopSettings& desktop = DesktopSettings::Get();
+        room = WaylandRoom(*output, global, desktop.textScaling, desktop.gnome);
     } else {
         return std::nullopt;
     }
@@ -86,6 +90,16 @@ std::optional<ScreenRoom> FindRoom(QSize layout) {
 }
 
 }  // namespace
+
+ScreenRoom WaylandRoom(const WaylandOutput& output, double global, double textScaling, bool gnome) {
+    ScreenRoom room;
+    room.qtScale = global * output.scale;
+    room.desktopScale = room.qtScale * DesktopFactor(textScaling);
+    room.area = output.size;
+    if (gnome) room.area.rheight() -= kGnomeTopBar * output.scale;
+    room.frame = kWaylandDecoration * output.scale;
+    return room;
+}
 
 double FittingScale(QSize layout, const ScreenRoom& room) {
     const QSize spare(2, 2);
@@ -104,12 +118,13 @@ WindowScale::WindowScale(QSize layout) {
     const std::optional<ScreenRoom> room = FindRoom(layout);
     if (!room) return;
     const double scale = FittingScale(layout, *room);
-    if (scale >= room->desktopScale) return;
+    const double qtScale = room->qtScale > 0 ? room->qtScale : room->desktopScale;
+    if (qFuzzyCompare(scale, qtScale)) return;
     if (qEnvironmentVariableIsSet(kScaleVariable)) savedFactor_ = qgetenv(kScaleVariable);
     changed_ = true;
     // Qt multiplies this with its own scale for the screen.
     const double global = PositiveNumber(kScaleVariable).value_or(1);
-    qputenv(kScaleVariable, QByteArray::number(scale * global / room->desktopScale, 'g', 12));
+    qputenv(kScaleVariable, QByteArray::number(scale * global / qtScale, 'g', 12));
 }
 
 void WindowScale::Undo() {

@@ -9,14 +9,23 @@
 #include <QSize>
 #include <optional>
 
+#include "window/screen/waylandscreen.h"
+
 namespace tolvaro {
 
 // What a window finds on its screen. Device pixels, except where said otherwise.
 struct ScreenRoom {
-    double desktopScale = 1;  // the scale Qt draws at unless told otherwise
+    double desktopScale = 1;  // the scale the desktop asks for
     QSize area;               // the screen's free area: its size less the panels'
     QMargins frame;           // the frame around the client area
+    double qtScale = 0;       // the scale Qt draws at unless told otherwise, where it is not the desktop's
 };
+
+// On Wayland: the room on `output` at the global factor `global` (QT_SCALE_FACTOR) for a desktop
+// that enlarges text by `textScaling`, as X11 desktops do through Xft.dpi (Qt reads only the
+// output's scale here). The compositor tells no work area: a GNOME session (`gnome`) keeps its
+// top bar over the output's top.
+ScreenRoom WaylandRoom(const WaylandOutput& output, double global, double textScaling, bool gnome);
 
 // The desktop's scale where `layout` (in the layout's pixels) fits the room at it, else the
 // largest sixteenth at which it does, but not below 1; with a layout pixel to spare on every
