@@ -82,8 +82,10 @@ void Contest::ContestEnd() {
     view_.SetText(Control::Label48, IntToText(practice_.BehaaldePunten));
     practice_.MaximumPunten -= unanswered;
     view_.SetText(Control::Label49, IntToText(practice_.MaximumPunten));
+    result_ = {practice_.BehaaldePunten, practice_.MaximumPunten, {}};
     if (practice_.MaximumPunten == 0) {
         // Nothing made: no percentage to compute.
+        result_ = {0, 0, "0"};
         view_.SetText(Control::Label48, "0");
         view_.SetText(Control::Label49, "0");
         view_.SetText(Control::Label51, "0");
@@ -94,11 +96,17 @@ void Contest::ContestEnd() {
             text += "00000";
             text.resize(comma + 2);  // one digit after the comma, cut rather than rounded
         }
+        result_.percentage = text;
         view_.SetText(Control::Label51, text);
     }
     view_.SetVisible(Control::Panel3, true);
     view_.SetVisible(Control::VolgendeOefening, false);
     view_.Happened(Moment::ContestEnded);
+}
+
+Contest::State Contest::state() const {
+    if (ContestRunning) return view_.IsVisible(Control::KlokVenster) ? State::Running : State::Stopping;
+    return view_.IsVisible(Control::Panel3) ? State::Finished : State::Idle;
 }
 
 void Contest::OKKnop1Click() {

@@ -15,6 +15,16 @@ namespace tolvaro {
 // time, a time service) neither shortens nor lengthens it, and midnight means nothing to it.
 class Contest {
 public:
+    // Idle; running; stopping (RESET pressed, the next tick stops the timer); finished (the
+    // results are shown).
+    enum class State { Idle, Running, Stopping, Finished };
+    // What the results panel shows once a contest has ended.
+    struct Result {
+        std::int32_t points = 0;
+        std::int32_t made = 0;       // exercises made
+        std::string percentage;      // as shown, e.g. "66,6"
+    };
+
     static constexpr std::int64_t kMillisecond = 1'000'000;  // in clock units (nanoseconds)
     static constexpr int kTickMs = 1000;                      // the period of Timer1
     // The tick that ends the contest comes this long after ContestEndTime: past the end test's
@@ -33,6 +43,9 @@ public:
     // The whole seconds of a remaining time, as the countdown shows them.
     static std::int64_t WholeSeconds(std::int64_t remaining);
 
+    State state() const;
+    const Result& result() const { return result_; }
+
     bool ContestRunning = false;
     std::int64_t ContestEndTime = 0;  // clock reading at which the contest ends
     std::int64_t ShownSeconds = -1;   // the seconds left the countdown shows; -1 before its first tick
@@ -44,6 +57,7 @@ private:
     Practice& practice_;
     const Clock& clock_;
     CountdownFormat countdownFormat_;
+    Result result_;
 };
 
 }  // namespace tolvaro

@@ -11,7 +11,7 @@ namespace {
 
 constexpr char kEnter = 13;
 
-std::int32_t SettingValue(View& view, Control edit) {
+std::int32_t SettingValue(const View& view, Control edit) {
     const std::string text = view.Text(edit);
     const auto value = TextToInt(text);
     if (!value) throw std::runtime_error("'" + text + "' is geen geldig geheel getal.");
@@ -70,6 +70,8 @@ void Practice::ShowScore() {
     view_.SetText(Control::Label6, IntToText(BehaaldePunten));
     view_.SetText(Control::Label8, IntToText(MaximumPunten));
 }
+
+std::int32_t Practice::SetNumber() const { return SettingValue(view_, Control::Reeksteller); }
 
 void Practice::ResetSeries() {
     view_.SetText(Control::Reeksteller, "1");
@@ -152,6 +154,8 @@ void Practice::SettingClick(Control edit, std::string& saved) {
     if (!IsNotInteger(text)) saved = text;
     view_.SetText(edit, "");
     view_.SetFocus(edit);
+    settingField_ = edit;
+    view_.Happened(Moment::SettingCleared);
 }
 
 std::string& Practice::SavedText(Control edit) {
@@ -168,15 +172,22 @@ void Practice::SettingEntered(Control edit) {
 void Practice::SettingKeyPress(Control edit, const std::string& saved, char key) {
     if (key != kEnter) return;
     const std::string text = TrimControl(view_.Text(edit));
-    view_.SetText(edit, IsNotInteger(text) ? saved : text);
+    const bool refused = IsNotInteger(text);
+    view_.SetText(edit, refused ? saved : text);
+    if (refused) {
+        settingField_ = edit;
+        view_.Happened(Moment::SettingRefused);
+    }
     view_.SetFocus(Control::Oef1Result);
 }
 
 bool Practice::SettleSetting(Control edit, const std::string& saved) {
     const std::string text = TrimControl(view_.Text(edit));
     view_.SetText(edit, text);
+    settingField_ = edit;
     if (IsNotInteger(text)) {
         view_.SetText(edit, saved);
+        view_.Happened(Moment::SettingRefused);
         return false;
     }
     return true;
@@ -194,11 +205,14 @@ void Practice::TimerMinutenEnter() { view_.SetVisible(Control::VolgendeOefening,
 
 void Practice::LimitExit(Control edit, const std::string& saved) {
     // Compared as texts: "05" or "+5" after "5" is a change, a trimmed " 5" is not.
-    if (SettleSetting(edit, saved) && view_.Text(edit) != saved) {
-        NewExerciseSet();
-        ResetSeries();
-        view_.Happened(Moment::SeriesRestarted);
+    if (!SettleSetting(edit, saved)) return;
+    if (view_.Text(edit) == saved) {
+        view_.Happened(Moment::SettingKept);
+        return;
     }
+    NewExerciseSet();
+    ResetSeries();
+    view_.Happened(Moment::SeriesRestarted);
 }
 
 void Practice::MaxGrondtalExit() { LimitExit(Control::MaxGrondtal, SavedMaxGrondtal); }

@@ -73,6 +73,12 @@ public:
     std::string SavedMaxExponent;
     std::string SavedTimerMinuten;
 
+    // The settings edit the last settings moment is about, and the text saved for it.
+    Control SettingField() const { return settingField_; }
+    const std::string& Saved(Control edit) { return SavedText(edit); }
+    // The set number within the series, held by Reeksteller.
+    std::int32_t SetNumber() const;
+
     View& view() { return view_; }
     Random& random() { return random_; }
 
@@ -87,6 +93,7 @@ private:
 
     View& view_;
     Random& random_;
+    Control settingField_ = Control::MaxGrondtal;
 };
 
 // Remove every character of code 32 or lower from both ends.

@@ -57,6 +57,10 @@ enum class Moment {
     Checked,          // CONTROLEER judged the set
     NextSet,          // VOLGENDE OEFENING drew the next set of the series
     SeriesRestarted,  // a settings field started a new series
+    SettingCleared,   // a click emptied a settings field (Practice::SettingField names it)
+    SettingRefused,   // a settings field got its saved text back
+    SettingKept,      // a settings field was left with its value unchanged
+    ActivationDrew,   // an activation after the first replaced the set on screen
     ContestStarted,
     ContestEnded,     // the results are shown
     ContestReset,     // RESET: back to practice

@@ -116,6 +116,7 @@ bool Printer::Setup(QWidget* parent, const std::string& worksheetTitle) {
     worksheetTitle_ = QString::fromStdString(worksheetTitle);
     sheetsSinceSetup_ = 0;
     sheetFile_.clear();
+    written_.clear();
 
     // A PDF printer takes the proposed file as its own setting. A print queue must not: setting
     // a file name turns the printer into a PDF printer, and later versions of Qt's dialog then
@@ -252,6 +253,7 @@ void Printer::Print(const QString& text, const QString& jobTitle) {
     if (!IsWholePdf(partial.file))
         failFile(QStringLiteral("het bestand kon maar voor een deel worden geschreven, misschien is de schijf vol"));
     if (!PutInPlace(partial.file, file)) fail(nullptr);
+    written_ << file;
 }
 
 }  // namespace tolvaro

@@ -48,6 +48,9 @@ public:
     // the first, where an existing file (not a link) is replaced only when the user agrees.
     void Print(const QString& text, const QString& jobTitle);
 
+    // The files the sheets printed since Setup were written to (none on a print queue).
+    const QStringList& WrittenFiles() const { return written_; }
+
     // The hidden print buffer: each added line ends a line, and a carriage return inside it
     // breaks the line there as well.
     void ClearBuffer() { buffer_.clear(); }
@@ -76,6 +79,7 @@ private:
     QString sheetFile_;   // the file confirmed for the exercise sheet; empty on a print queue
     QString lastFolder_;  // where the user saved the last worksheet
     int sheetsSinceSetup_ = 0;
+    QStringList written_;
 };
 
 }  // namespace tolvaro

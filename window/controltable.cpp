@@ -376,7 +376,7 @@ constexpr ControlSpec kControls[] = {
      .x = 35, .y = 66, .width = 105, .height = 37,
      .text = "", .font = {kMsSans, 32, Bold, Color::clYellow}, .flags = AlignCenter | Opaque,
      .tooltip = "Aantal behaalde punten in huidige reeks.",
-     .help = help::kLabel6.data()},
+     .help = help::kLabel6.data(), .key = Qt::CTRL | Qt::Key_S},
     {.name = "Label14", .kind = Kind::Label, .parent = Control::Panel2, .x = 72, .y = 135, .width = 38, .height = 29,
      .text = "OP", .font = {kMsSans, 24, Bold, Color::clBlack}, .flags = AutoSize | Opaque},
     {.control = Control::Label8, .kind = Kind::Label, .parent = Control::Panel2,

@@ -29,6 +29,10 @@ void WithoutSelectionEvents(QLineEdit* edit, Change change) {
 
 }  // namespace
 
+void TEdit::DropKeptSelection() {
+    if (hasSelectedText() && !hasFocus()) WithoutSelectionEvents(this, [this] { deselect(); });
+}
+
 void TEdit::mousePressEvent(QMouseEvent* event) {
     clicks_.Pressed(event);
     QLineEdit::mousePressEvent(event);

@@ -19,6 +19,9 @@ public:
         setAcceptDrops(false);
     }
     void click() { emit clicked(); }
+    // A selection kept in sight without the focus (answer 1's) is dropped unannounced before its
+    // text goes: a screen reader would say "not selected" for a field the pupil is not in.
+    void DropKeptSelection();
 
 signals:
     void clicked();

@@ -187,6 +187,7 @@ void TForm1::FormActivate() {
         practice_.NewExerciseSet();
         RunPrintJob(*this, practice_, printFlags_, WorksheetTable, RowSeparator);
     });
+    if (activations_ > 1) Happened(Moment::ActivationDrew);
 }
 
 void TForm1::Image1Click() {
@@ -252,6 +253,12 @@ void TForm1::EscapeKey() {
 // where a mouse press moves it, so the field being left settles its text (and may hide or disable
 // the control) before the control acts; the focus then rests where the click leaves it.
 void TForm1::ClickByKey(QWidget* control) {
+    emit keyClick(control, true);
+    ClickReachable(control);
+    emit keyClick(control, false);
+}
+
+void TForm1::ClickReachable(QWidget* control) {
     if (!Reachable(control)) {
         emit keyRefused(control);
         return;

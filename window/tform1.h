@@ -102,6 +102,8 @@ signals:
     void aboutShown(bool shown);
     // A key whose control a click could not reach now (hidden, disabled, under the about panel).
     void keyRefused(QWidget* control);
+    // A key's click of the control begins (true) or is done (false).
+    void keyClick(QWidget* control, bool started);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -119,6 +121,7 @@ private:
     void EnterKey(Handler handler, Control control);
     void EscapeKey();
     void ClickByKey(QWidget* control);
+    void ClickReachable(QWidget* control);
     bool Reachable(const QWidget* control) const;
     void AdjustAutoSize(QLabel* label);
     void Run(const std::function<void()>& handler);

@@ -200,7 +200,9 @@ void FitToLabel(QLabel* label, const ControlSpec& entry) {
 void WriteText(QLineEdit* edit, const QString& text) {
     // The same text written back changes nothing, not even the selection; nor does a screen
     // reader hear of it (it would take the text's removal for the removal of the selection).
-    if (edit->text() != text) edit->setText(text);
+    if (edit->text() == text) return;
+    if (auto* field = qobject_cast<TEdit*>(edit)) field->DropKeptSelection();
+    edit->setText(text);
 }
 
 }  // namespace tolvaro

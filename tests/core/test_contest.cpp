@@ -155,6 +155,10 @@ private slots:
         QCOMPARE(QString::fromStdString(f.T(Control::Label49)), made);
         QCOMPARE(QString::fromStdString(f.T(Control::Label51)), percent);
         QCOMPARE(f.practice.MaximumPunten, maximum);
+        const Contest::Result& result = f.contest.result();  // what a screen reader is told
+        QCOMPARE(QString("%1 %2 %3").arg(result.points).arg(result.made).arg(result.percentage.c_str()),
+                 points + ' ' + made + ' ' + percent);
+        QCOMPARE(f.contest.state(), Contest::State::Finished);
         QVERIFY(f.view.IsVisible(Control::Panel3));
         QVERIFY(!f.view.IsVisible(Control::VolgendeOefening));
         QVERIFY(!f.view.IsVisible(Control::Kontroleer));
@@ -190,7 +194,9 @@ private slots:
         QVERIFY(f.view.IsEnabled(Control::Instellingen));
         QCOMPARE(f.T(Control::Reeksteller), std::string("1"));
         QVERIFY(f.view.timerEnabled);  // stopped by the next tick, not by RESET
+        QCOMPARE(f.contest.state(), Contest::State::Stopping);
         f.Tick(20 * 60'000);
+        QCOMPARE(f.contest.state(), Contest::State::Idle);
         QVERIFY(!f.view.timerEnabled);
         QVERIFY(!f.contest.ContestRunning);
         QVERIFY(!f.view.IsVisible(Control::Panel3));

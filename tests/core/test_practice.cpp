@@ -291,6 +291,9 @@ private slots:
         QCOMPARE(f.view.Text(Control::Reeksteller), std::string(newSeries ? "1" : "2"));
         QCOMPARE(f.view.Text(Control::Label8), std::string(newSeries ? "10" : "20"));
         QCOMPARE(f.practice.ExpectedPowers != powersBefore, newSeries);
+        const Moment told = newSeries ? Moment::SeriesRestarted
+                            : shown == typed.trimmed() ? Moment::SettingKept : Moment::SettingRefused;
+        QCOMPARE(f.view.moments.back(), told);
     }
 
     void settingEnterKeyGoesToFirstRow() {

@@ -150,12 +150,14 @@ class Screen:
         return rows
 
     def score(self):
-        """(points made, maximum points) of the series, the numbers around 'Behaalde punten'."""
+        """(points made, maximum points) of the series, the numbers around 'Behaalde punten', each
+        named with what it counts ("Behaalde punten 6")."""
         caption = self.one("Behaalde punten", "label")
-        numbers = sorted((n for n in caption.parent.children if n.role == "label" and n.name.isdigit()),
+        numbers = sorted((n for n in caption.parent.children
+                          if n.role == "label" and re.fullmatch(r"(Behaalde|Maximum) punten \d+", n.name)),
                          key=lambda n: n.y)
         check(len(numbers) == 2, f"expected two numbers in the score panel, found {[n.name for n in numbers]}")
-        return int(numbers[0].name), int(numbers[1].name)
+        return tuple(int(n.name.split()[-1]) for n in numbers)
 
     def series_number(self):
         caption = self.one("Oefening nr. : :", "label")

@@ -103,7 +103,7 @@ private slots:
         row("MaxExponent", help::kMaxExponent, "Alt+E");
         row("TimerMinuten", help::kTimerMinuten, "Alt+M");
         row("Oef7Result", help::kResult);
-        row("Label6", help::kLabel6);
+        row("Label6", help::kLabel6, "Ctrl+S");
         row("Kontroleer", help::kKontroleer, "Ctrl+Enter");
         row("VolgendeOefening", help::kVolgendeOefening, "Ctrl+N");
         row("Startknop", {}, "Ctrl+T");
@@ -223,25 +223,31 @@ private slots:
         key(Qt::Key_K);
         QCOMPARE(said(), "Er loopt geen wedstrijd.");
         f.typeSetting("TimerMinuten", QStringLiteral("1"));
-        QCOMPARE(said(),
-                 "Nieuwe reeks, 0 punten. Oefening nr. 1. START staat klaar: Ctrl+T start een wedstrijd van 1 minuut.");
+        QCOMPARE(said(), "Timer in minuten 1. Nieuwe reeks, 0 punten. Oefening nr. 1. START staat klaar: Ctrl+T start "
+                         "een wedstrijd van 1 minuut.");
         f.click("Startknop");
         QVERIFY(said().startsWith(
             "De wedstrijd van 1 minuut is begonnen. Escape stopt hem. Oefening nr. 1. Oplossing oefening 1: "));
         key(Qt::Key_K);
         QCOMPARE(said(), "Nog 1 minuut.");
         key(Qt::Key_P);
-        QCOMPARE(said(), "Dat kan niet zolang de wedstrijd op het scherm staat. Escape: terug naar het oefenen.");
+        QCOMPARE(said(), "Printen: niet tijdens de wedstrijd. Ctrl+P werkt weer na de wedstrijd.");
         tick(1000);
         key(Qt::Key_K);
         QCOMPARE(said(), "Nog 59 seconden.");
         QTest::keyClicks(f.result(1), f.answer(1));
         tick(60'000);
-        const QString results = QStringLiteral("Puntentotaal: 1 op 1. 100 procent goed.");
-        QCOMPARE(said(), "De tijd is om. " + results + " Escape: terug naar het oefenen.");
+        // Said once, by the results as they take the focus.
+        const QString results = QStringLiteral("1 punt van de 1 gemaakte oefening, 100 procent goed.");
+        QVERIFY(!said().contains("procent"));
         QCOMPARE(QApplication::focusWidget(), f.get("Panel3"));
         QAccessibleInterface* panel = Accessible(f, "Panel3");
-        QCOMPARE(panel->text(QAccessible::Name) + ": " + panel->text(QAccessible::Description), "Uitslag: " + results);
+        QCOMPARE(panel->text(QAccessible::Name) + ": " + panel->text(QAccessible::Description),
+                 "Uitslag: De tijd is om. " + results + " Escape: terug naar het oefenen.");
+        key(Qt::Key_N);
+        QCOMPARE(said(), "De wedstrijd is voorbij. Escape: terug naar het oefenen.");
+        key(Qt::Key_S);
+        QCOMPARE(said(), "Oefening nr. 1. Behaalde punten: 1 van de 1.");
         QVERIFY(panel->state().focused && !panel->state().offscreen);
         for (const char* covered : {"Panel1", "Panel2", "Oef1Result", "Label6"})
             QVERIFY2(Accessible(f, covered)->state().offscreen, covered);
@@ -252,6 +258,43 @@ private slots:
         QTest::keyClick(f.get("Panel3"), Qt::Key_Escape);
         QVERIFY(said().startsWith("Terug naar het oefenen. Nieuwe reeks, 0 punten. Oefening nr. 1."));
         QVERIFY(!Accessible(f, "Oef1Result")->state().offscreen);
+    }
+
+    // A settings key empties the field and says what it held; leaving it says what was taken or kept.
+    void settingsHeard_data() {
+        QTest::addColumn<QByteArray>("field");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("typing");  // said after the key and the typing
+        QTest::addColumn<QString>("left");    // said after Enter
+        const QString fresh = QStringLiteral(" Nieuwe reeks, 0 punten. Oefening nr. 1.");
+        QTest::newRow("taken") << QByteArray("MaxGrondtal") << "8" << "Grootste grondtal, was 5."
+                               << "Grootste grondtal 8." + fresh;
+        QTest::newRow("letters") << QByteArray("MaxGrondtal") << "abc" << "Grootste grondtal, was 5."
+                                 << "Niet aanvaard. Het grootste grondtal blijft 5: een geheel getal tot en met 999999.";
+        QTest::newRow("empty") << QByteArray("MaxExponent") << "" << "Grootste exponent, was 2."
+                               << "Niet aanvaard. De grootste exponent blijft 2: een geheel getal tot en met 99.";
+        QTest::newRow("unchanged") << QByteArray("MaxExponent") << "2" << "Grootste exponent, was 2."
+                                   << "Grootste exponent blijft 2.";
+        QTest::newRow("over the limit") << QByteArray("MaxGrondtal") << "1234567" << "Hoogstens 6 tekens."
+                                        << "Grootste grondtal 123456." + fresh;
+        QTest::newRow("minutes refused") << QByteArray("TimerMinuten") << "x" << "Timer in minuten, was 0."
+                                         << "Niet aanvaard. Het aantal minuten blijft 0: een geheel getal tot en "
+                                            "met 999." + fresh;
+    }
+
+    void settingsHeard() {
+        QFETCH(QByteArray, field);
+        QFETCH(QString, typed);
+        QFETCH(QString, typing);
+        QFETCH(QString, left);
+        FormFixture f;
+        QAccessible::setActive(true);
+        const Qt::Key key = field == "MaxExponent" ? Qt::Key_E : field == "TimerMinuten" ? Qt::Key_M : Qt::Key_G;
+        QTest::keyClick(f.result(1), key, Qt::AltModifier);
+        FormFixture::type(f.get(field.constData()), typed);
+        QCOMPARE(f.accessibility->LastAnnouncement(), typing);
+        QTest::keyClick(f.get(field.constData()), Qt::Key_Return);
+        QCOMPARE(f.accessibility->LastAnnouncement(), left);
     }
 
     // The about panel is said as it opens and closes; what it covers is not read meanwhile (the

@@ -6,11 +6,13 @@
 #include <QKeyEvent>
 #include <QKeySequence>
 #include <QLabel>
+#include <QLineEdit>
 #include <QTimer>
 #include <QWidget>
 
 #include "window/accessibility/atspistate.h"
 #include "window/accessibility/interfaces.h"
+#include "window/accessibility/notices.h"
 #include "window/controltable.h"
 #include "window/tform1.h"
 #include "window/widgets.h"
@@ -38,13 +40,6 @@ QString Minutes(const QString& count) {
     return count + (count.trimmed() == QLatin1String("1") ? QStringLiteral(" minuut") : QStringLiteral(" minuten"));
 }
 
-// "2, 5 en 7".
-QString Enumeration(const QStringList& items) {
-    if (items.size() < 2) return items.join(QString());
-    return QStringList(items.mid(0, items.size() - 1)).join(QStringLiteral(", ")) + QStringLiteral(" en ") +
-           items.last();
-}
-
 // A time left in whole seconds as it is said.
 QString SpokenSpan(std::int64_t seconds) {
     const std::int64_t values[3] = {seconds / 3600, seconds / 60 % 60, seconds % 60};
@@ -53,7 +48,7 @@ QString SpokenSpan(std::int64_t seconds) {
     for (int i = 0; i < 3; ++i) {
         if (values[i] > 0) said << QString::number(values[i]) + QLatin1String(units[i][values[i] == 1 ? 0 : 1]);
     }
-    return said.isEmpty() ? QStringLiteral("minder dan een seconde") : Enumeration(said);
+    return said.isEmpty() ? QStringLiteral("minder dan een seconde") : notices::Enumeration(said);
 }
 
 }  // namespace
@@ -73,7 +68,7 @@ QString ExerciseReading(const QString& base, const QString& exponent) {
 
 // ---------------------------------------------------------------- the main window
 
-FormAccessibility::FormAccessibility(TForm1& form) : form_(form) {
+FormAccessibility::FormAccessibility(TForm1& form) : form_(form), focusHold_(&form) {
     if (form_.isBuilt()) Attach();
     else connect(&form_, &TForm1::built, this, &FormAccessibility::Attach);
 }
@@ -94,9 +89,17 @@ void FormAccessibility::Attach() {
     // The countdown says the time left to a screen reader (it shows it to everyone else).
     connect(static_cast<TLabel*>(form_.widget(Control::KlokVenster)), &TLabel::clicked, this,
             &FormAccessibility::AnnounceTimeLeft);
+    // The points say the standing (Ctrl+S), the numbers each with what it counts.
+    connect(static_cast<TLabel*>(form_.widget(Control::Label6)), &TLabel::clicked, this,
+            &FormAccessibility::AnnounceStanding);
     connect(&form_, &TForm1::happened, this, &FormAccessibility::Told);
     connect(&form_, &TForm1::aboutShown, this, &FormAccessibility::AnnounceAbout);
     connect(&form_, &TForm1::keyRefused, this, &FormAccessibility::KeyRefused);
+    connect(&form_, &TForm1::keyClick, this, &FormAccessibility::KeyClick);
+    // A character the field's limit refuses is said (a screen reader echoes it as if typed).
+    for (Control edit : {Control::MaxGrondtal, Control::MaxExponent, Control::TimerMinuten}) {
+        form_.widget(edit)->installEventFilter(this);
+    }
     // Shown after the start: assistive tools must learn that they are visible, and what they cover.
     for (Control control : {Control::Kontroleer, Control::VolgendeOefening, Control::Startknop, Control::OKKnop1,
                             Control::KlokVenster, Control::Panel3, Control::Info}) {
@@ -108,6 +111,8 @@ void FormAccessibility::Attach() {
     connect(&announceTimer_, &QTimer::timeout, this, [this] {
         announcer_->hide();
         announcer_->show();
+        refusal_.clear();
+        focusHold_.Release();
     });
     lateRefresh_.setSingleShot(true);
     lateRefresh_.setInterval(2 * kAnnounceDelayMs);
@@ -123,6 +128,7 @@ QWidget* FormAccessibility::RowWidget(RowPart part, int row) const { return form
 QString FormAccessibility::LabelText(Control label) const { return QString::fromStdString(form_.Text(label)); }
 
 void FormAccessibility::TextChanged(Control control) {
+    if (active_ && (control == Control::Label6 || control == Control::Label8)) NameScore();
     const int index = static_cast<int>(control) - static_cast<int>(Row(RowPart::Grondtal, 1));
     if (index >= 0 && index < 4 * kRows) MarkDirty(index % kRows + 1);
 }
@@ -167,6 +173,7 @@ void FormAccessibility::accessibilityActiveChanged(bool active) {
     if (!active) return;
     dirtyRows_ = staleAnswers_ = (1u << kRows) - 1;
     Refresh(true);
+    NameScore();
     // Qt's bridge to AT-SPI sends nothing until the registry has taken the program in, which may
     // come after the window took the focus: the screen reader would not hear where the pupil
     // starts. The focus is told again a moment later (a screen reader that heard it ignores it).
@@ -196,9 +203,20 @@ bool FormAccessibility::eventFilter(QObject* watched, QEvent* event) {
             break;
         case QEvent::KeyPress: {
             // Tab leads nowhere from the results (the answers are locked): they are said again.
-            const int key = static_cast<QKeyEvent*>(event)->key();
+            const auto* press = static_cast<QKeyEvent*>(event);
+            const int key = press->key();
+            // Typed into a field before the click's message was out: where the keys go is told first.
+            if (qobject_cast<QLineEdit*>(watched) && focusHold_.Hides(static_cast<QWidget*>(watched))) {
+                focusHold_.Release();
+            }
             if (watched == form_.widget(Control::Panel3) && (key == Qt::Key_Tab || key == Qt::Key_Backtab)) {
                 AnnounceResults();
+            }
+            auto* edit = qobject_cast<QLineEdit*>(watched);
+            const bool typed = !press->text().isEmpty() && press->text()[0].isPrint() &&
+                               !(press->modifiers() & (Qt::ControlModifier | Qt::AltModifier));
+            if (edit && typed && !edit->hasSelectedText() && edit->text().size() >= edit->maxLength()) {
+                Announce(QStringLiteral("Hoogstens %1 tekens.").arg(edit->maxLength()));
             }
             break;
         }
@@ -270,9 +288,14 @@ void FormAccessibility::Announce(const QString& message) {
 void FormAccessibility::Told(Moment moment) {
     switch (moment) {
         case Moment::Checked: AnnounceCheck(); break;
-        case Moment::NextSet: Announce(SetIntro()); break;
+        case Moment::NextSet: Announce(SetIntro(true, true)); break;
         case Moment::SeriesRestarted: {
-            QString message = QStringLiteral("Nieuwe reeks, 0 punten. ") + SetIntro(false);
+            // After a refused text the refusal says which value stays; otherwise the value taken.
+            const Control field = form_.practice().SettingField();
+            QString message = !refusal_.isEmpty() ? refusal_ + u' '
+                                                  : QStringLiteral("%1 %2. ").arg(form_.widget(field)->accessibleName(),
+                                                                                  QString::fromStdString(form_.Text(field)));
+            message += QStringLiteral("Nieuwe reeks, 0 punten. ") + SetIntro(false);
             if (!form_.widget(Control::Startknop)->isHidden()) {
                 message += QStringLiteral(" START staat klaar: Ctrl+T start een wedstrijd van ") +
                            Minutes(QString::fromStdString(form_.Text(Control::TimerMinuten))) + u'.';
@@ -280,20 +303,71 @@ void FormAccessibility::Told(Moment moment) {
             Announce(message);
             break;
         }
+        case Moment::SettingCleared:
+        case Moment::SettingRefused:
+        case Moment::SettingKept: {
+            // Leaving a field whose text was refused on Enter keeps the value: the refusal is said,
+            // also before what the next field says.
+            if (moment == Moment::SettingKept && !refusal_.isEmpty()) break;
+            const Control field = form_.practice().SettingField();
+            auto* edit = static_cast<QLineEdit*>(form_.widget(field));
+            const QString notice = notices::Setting(moment, field, edit->accessibleName(),
+                                                    form_.practice().Saved(field), edit->maxLength());
+            Announce(refusal_.isEmpty() ? notice : refusal_ + u' ' + notice);
+            if (moment == Moment::SettingRefused) refusal_ = notice;
+            break;
+        }
+        case Moment::ActivationDrew: {
+            // A worksheet written to files says where, after a print dialog closed with OK.
+            const PrintFlags& flags = form_.printFlags();
+            const bool printed = flags.PrintRequested && !flags.PrintCancelled;
+            Announce(notices::FreshSet(form_.practice().SetNumber(),
+                                       printed ? form_.printer().WrittenFiles() : QStringList()));
+            break;
+        }
         case Moment::ContestStarted:
             Announce(QStringLiteral("De wedstrijd van %1 is begonnen. Escape stopt hem. ")
                          .arg(Minutes(QString::fromStdString(form_.Text(Control::TimerMinuten)))) +
                      SetIntro());
             break;
-        case Moment::ContestEnded:
-            // Read again wherever the pupil asks what the focus is on.
-            form_.widget(Control::Panel3)->setAccessibleDescription(Results());
-            Announce(QStringLiteral("De tijd is om. ") + Results() + kBackToPractice);
+        case Moment::ContestEnded: {
+            // Said once: as the results take the focus, or else as a message.
+            QWidget* results = form_.widget(Control::Panel3);
+            const QString message = QStringLiteral("De tijd is om. ") + Results() + kBackToPractice;
+            results->setAccessibleDescription(message);
+            if (!results->hasFocus()) Announce(message);
             break;
+        }
         case Moment::ContestReset:
             Announce(QStringLiteral("Terug naar het oefenen. Nieuwe reeks, 0 punten. ") + SetIntro());
             break;
     }
+}
+
+void FormAccessibility::AnnounceStanding() { Announce(notices::Standing(form_.practice())); }
+
+// Flat review reads each number of the score panel with what it counts.
+void FormAccessibility::NameScore() {
+    const Practice& practice = form_.practice();
+    const std::pair<Control, QString> names[] = {
+        {Control::Label6, QStringLiteral("Behaalde punten %1").arg(practice.BehaaldePunten)},
+        {Control::Label8, QStringLiteral("Maximum punten %1").arg(practice.MaximumPunten)},
+    };
+    for (const auto& [label, name] : names) {
+        if (form_.widget(label)->accessibleName() != name) form_.widget(label)->setAccessibleName(name);
+    }
+}
+
+// A key's click of a button moves the focus first; that move is told once the click's message is
+// out. A field a key enters is told at once: the pupil types on right away.
+void FormAccessibility::KeyClick(QWidget* control, bool started) {
+    if (!active_) return;
+    if (started) {
+        if (qobject_cast<QAbstractButton*>(control)) focusHold_.Begin();
+        return;
+    }
+    focusHold_.EndClick();
+    if (!announceTimer_.isActive()) focusHold_.Release();
 }
 
 void FormAccessibility::AnnounceCheck() {
@@ -304,7 +378,7 @@ void FormAccessibility::AnnounceCheck() {
     QString message = QStringLiteral("%1 van de %2 goed. ").arg(form_.practice().AantalGoed).arg(kRows);
     if (!wrong.isEmpty()) {
         message += (wrong.size() == 1 ? QStringLiteral("Fout: oefening ") : QStringLiteral("Fout: oefeningen ")) +
-                   Enumeration(wrong) + QStringLiteral(". ");
+                   notices::Enumeration(wrong) + QStringLiteral(". ");
     }
     Announce(message + QStringLiteral("Behaalde punten: %1 op %2.").arg(LabelText(Control::Label6),
                                                                         LabelText(Control::Label8)));
@@ -313,11 +387,14 @@ void FormAccessibility::AnnounceCheck() {
 // The new set puts the focus in row 1, but Orca 43 does not say it when a button took the focus
 // first: clearing the answers moves their carets, and by the time Orca reads those moves row 1 has
 // the focus, so it takes the focus as known. The set and the field are said here instead. Leaving
-// a settings field for row 1 is a move Orca does say; there the field is not said twice.
-QString FormAccessibility::SetIntro(bool withField) {
+// a settings field for row 1 is a move Orca does say; there the field is not said twice. Nor is it
+// after a key's click: that focus change is told after this message, and Orca says it.
+QString FormAccessibility::SetIntro(bool withField, bool withMaximum) {
     QString intro = QStringLiteral("Oefening nr. %1.").arg(LabelText(Control::Reeksteller));
-    if (!withField) return intro;
+    if (withMaximum) intro += QStringLiteral(" Maximum punten: %1.").arg(form_.practice().MaximumPunten);
     QWidget* focus = QApplication::focusWidget();
+    // A focus change held back until this is said is told by the screen reader itself.
+    if (!withField || (focusHold_.Hides(focus) && focus != focusHold_.Before())) return intro;
     for (int row = 1; row <= kRows; ++row) {
         if (focus != RowWidget(RowPart::Result, row)) continue;
         Refresh();
@@ -328,10 +405,7 @@ QString FormAccessibility::SetIntro(bool withField) {
 
 void FormAccessibility::AnnounceResults() { Announce(Results() + kBackToPractice); }
 
-QString FormAccessibility::Results() const {
-    return QStringLiteral("Puntentotaal: %1 op %2. %3 procent goed.")
-        .arg(LabelText(Control::Label48), LabelText(Control::Label49), LabelText(Control::Label51));
-}
+QString FormAccessibility::Results() const { return notices::Results(form_.contest().result()); }
 
 void FormAccessibility::AnnounceAbout(bool shown) {
     if (!shown) {
@@ -359,20 +433,27 @@ void FormAccessibility::AnnounceTimeLeft() {
     }
 }
 
-// Where a mouse could not click either: what stands in the way, or what to do first.
+// Where a mouse could not click either: what stands in the way, or what to do first. During a
+// contest and after it, the advice is what works then.
 void FormAccessibility::KeyRefused(QWidget* control) {
     const auto is = [&](Control c) { return control == form_.widget(c); };
+    const Contest::State contest = form_.contest().state();
     QString message;
     if (!control->isVisible()) {
-        if (is(Control::VolgendeOefening)) {
-            message = QStringLiteral("VOLGENDE OEFENING is er nu niet. Controleer eerst opnieuw met Ctrl+Enter.");
-        } else if (is(Control::Kontroleer)) {
+        if (contest == Contest::State::Finished) {
             message = QStringLiteral("De wedstrijd is voorbij.") + kBackToPractice;
+        } else if (contest == Contest::State::Running && is(Control::Startknop)) {
+            message = QStringLiteral("De wedstrijd loopt al.");
+        } else if (is(Control::VolgendeOefening)) {
+            message = QStringLiteral("VOLGENDE OEFENING is er nu niet. Controleer eerst opnieuw met Ctrl+Enter.");
         } else if (is(Control::Startknop)) {
             message = QStringLiteral("START is er nu niet. Vul eerst bij de timer, Alt+M, een aantal minuten in.");
         } else if (is(Control::KlokVenster)) {
             message = QStringLiteral("Er loopt geen wedstrijd.");
         }
+    } else if (!control->isEnabled() && contest == Contest::State::Running) {
+        message = QStringLiteral("%1: niet tijdens de wedstrijd. %2 werkt weer na de wedstrijd.")
+                      .arg(control->accessibleName(), KeyName(KeyOf(control)));
     } else if (!control->isEnabled()) {
         message = QStringLiteral("Dat kan niet zolang de wedstrijd op het scherm staat.") + kBackToPractice;
     } else if (!form_.widget(Control::Info)->isHidden()) {

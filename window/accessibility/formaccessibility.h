@@ -19,6 +19,7 @@
 #include <string_view>
 
 #include "core/view.h"
+#include "window/accessibility/focushold.h"
 
 class QWidget;
 
@@ -47,6 +48,8 @@ public:
     void AnnounceTimeLeft();
     // A key whose control cannot be clicked now: why, or what to do first.
     void KeyRefused(QWidget* control);
+    // The set number, the points and the maximum of the series.
+    void AnnounceStanding();
 
     void accessibilityActiveChanged(bool active) override;
 
@@ -64,9 +67,11 @@ private:
     void UpdateCovered();
     void Announce(const QString& message);
     void Told(Moment moment);
+    void KeyClick(QWidget* control, bool started);
+    void NameScore();
     void AnnounceCheck();
     void AnnounceAbout(bool shown);
-    QString SetIntro(bool withField = true);
+    QString SetIntro(bool withField = true, bool withMaximum = false);
     void AnnounceResults();
     QString Results() const;
 
@@ -77,6 +82,8 @@ private:
     bool active_ = false;  // an accessibility client is active
     QWidget* announcer_ = nullptr;
     QTimer announceTimer_;
+    FocusHold focusHold_;
+    QString refusal_;  // the message waiting to be said refuses a settings text
     QTimer lateRefresh_;
 };
 

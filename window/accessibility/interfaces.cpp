@@ -14,6 +14,7 @@
 #include <algorithm>
 
 #include "print/tprintdialoog1.h"
+#include "window/accessibility/focushold.h"
 #include "window/tform1.h"
 #include "window/widgets.h"
 
@@ -133,6 +134,9 @@ public:
 
     QAccessible::State state() const override {
         QAccessible::State state = Uncovered(QAccessibleWidget::state(), widget());
+        // Not yet focused to assistive tools while the focus change is held back: a screen reader
+        // must not learn of it from the caret first.
+        if (FocusHold::Hidden(widget())) state.focused = false;
         state.readOnly = Edit()->isReadOnly();
         state.editable = !state.readOnly;
         state.selectableText = true;
@@ -217,13 +221,26 @@ public:
     QAccessible::State state() const override { return Uncovered(QAccessibleWidget::state(), widget()); }
 };
 
+// "&&" is a literal "&"; a lone "&" marks the mnemonic and is not read.
+QString StripMnemonic(const QString& text) {
+    QString stripped;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i] == u'&' && i + 1 < text.size()) ++i;
+        stripped += text[i];
+    }
+    return stripped;
+}
+
 // A label, read by its text as Qt reads it.
 class LabelInterface : public InScreenPixels<QAccessibleWidget> {
 public:
     explicit LabelInterface(QLabel* label) : InScreenPixels(label, QAccessible::StaticText) {}
     QString text(QAccessible::Text type) const override {
         if (type == QAccessible::Name && widget()->accessibleName().isEmpty()) {
-            return static_cast<QLabel*>(widget())->text();
+            // A label that names a control ("&Naam:" in Qt's print dialog) is read without the
+            // marker of its mnemonic, as Qt's own interface reads it.
+            auto* label = static_cast<QLabel*>(widget());
+            return label->buddy() ? StripMnemonic(label->text()) : label->text();
         }
         return QAccessibleWidget::text(type);
     }
