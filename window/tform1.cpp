@@ -74,7 +74,7 @@ TForm1::~TForm1() {
 void TForm1::BuildControls() {
     for (const ControlSpec& entry : MainWindowControls()) {
         QWidget* widget = CreateWidget(entry, this->widget(entry.parent), noDropCursor_);
-        specs_.insert(widget, &entry);
+        rowOf_.insert(widget, &entry);
         if (entry.control) widgets_[static_cast<int>(*entry.control)] = widget;
         Connect(entry, widget);
     }
@@ -118,7 +118,7 @@ void TForm1::Connect(const ControlSpec& entry, QWidget* widget) {
 
 void TForm1::AdjustAutoSize(QLabel* label) {
     if (!measuring_) return;
-    const ControlSpec* entry = specs_.value(label);
+    const ControlSpec* entry = rowOf_.value(label);
     if (!entry || !(entry->flags & AutoSize)) return;
     const QRect old = label->geometry();
     const int width = label->text().isEmpty() ? 0 : label->sizeHint().width();
@@ -132,7 +132,7 @@ void TForm1::AdjustAutoSize(QLabel* label) {
 bool TForm1::eventFilter(QObject* watched, QEvent* event) {
     if (!built_) return QWidget::eventFilter(watched, event);
     auto* control = static_cast<QWidget*>(watched);
-    const ControlSpec* entry = watched == this ? nullptr : specs_.value(watched);
+    const ControlSpec* entry = watched == this ? nullptr : rowOf_.value(watched);
     if (event->type() == QEvent::MouseMove && control->isEnabled()) {
         if (watched == this) SetHelpText({});
         else if (entry && entry->help) SetHelpText(entry->help);
@@ -319,7 +319,7 @@ void TForm1::SetText(Control control, const std::string& text) {
     if (auto* label = qobject_cast<QLabel*>(w)) {
         label->setText(value);
         AdjustAutoSize(label);
-        if (const ControlSpec* entry = specs_.value(label)) FitToLabel(label, *entry);
+        if (const ControlSpec* entry = rowOf_.value(label)) FitToLabel(label, *entry);
     } else if (auto* edit = qobject_cast<QLineEdit*>(w)) {
         WriteText(edit, value);
     }

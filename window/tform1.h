@@ -77,7 +77,7 @@ public:
     QTimer& timer1() { return timer1_; }
     QWidget* widget(Control control) const { return widgets_[static_cast<int>(control)]; }
     // The row a control was made from; none for the window and the widgets Qt makes inside controls.
-    const ControlSpec* spec(const QWidget* control) const { return specs_.value(control); }
+    const ControlSpec* rowOf(const QWidget* control) const { return rowOf_.value(control); }
     bool isBuilt() const { return built_; }
     int activationCount() const { return activations_; }
     // Replaces the message box of the general error report (tests count the reports instead).
@@ -134,7 +134,7 @@ private:
     Printer printer_;
     TickTimer timer1_;
     std::array<QWidget*, static_cast<int>(Control::Count)> widgets_{};
-    QHash<const QObject*, const ControlSpec*> specs_;
+    QHash<const QObject*, const ControlSpec*> rowOf_;
     QTextEdit* help_ = nullptr;
     QTextEdit* richEdit1_ = nullptr;
     QWidget* info_ = nullptr;

@@ -77,7 +77,7 @@ void FormAccessibility::Attach() {
     // A control's help text and key are its description; the pictures that react to a click are
     // offered as buttons.
     for (QWidget* widget : form_.findChildren<QWidget*>()) {
-        const ControlSpec* entry = form_.spec(widget);
+        const ControlSpec* entry = form_.rowOf(widget);
         if (!entry) continue;
         // Without a help text, the tooltip (which assistive tools read in its place) goes first.
         const char* text = entry->help ? entry->help : entry->tooltip ? entry->tooltip : "";
